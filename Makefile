@@ -1,0 +1,35 @@
+# Two commands do everything on a fresh Debian 12 machine:
+#   make run    installs what is missing, builds and starts the program
+#   make test   installs what is missing, builds and runs every test headless
+BUILD ?= build
+PACKAGES = qt6-base-dev libqt6sql6-sqlite qt6-svg-dev cmake g++ ninja-build xvfb xauth xdotool \
+           imagemagick fonts-dejavu-core
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:" $$missing; \
+		$(SUDO) apt-get update && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD)
+
+run: build
+	cd $(BUILD)/bin && ./kalvado
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j2
+
+bench: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/kalvado_bench
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,63 @@
+// kalvado_bench: the performance figures of the program. Run with an optional
+// filter: kalvado_bench engine
+#include "bench/bench.h"
+#include "engine/numbertext.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QList>
+
+#include <cstdio>
+
+namespace kalvado::bench {
+
+namespace {
+QList<Case> &cases() {
+    static QList<Case> all;
+    return all;
+}
+} // namespace
+
+bool Register(const QString &name, std::function<void()> run) {
+    cases().append({name, std::move(run)});
+    return true;
+}
+
+double MeanMs(int repeats, const std::function<void()> &fn) {
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < repeats; ++i)
+        fn();
+    return t.nsecsElapsed() / 1e6 / repeats;
+}
+
+void Report(const QString &what, double value, const QString &unit, const QString &target) {
+    std::printf("%-60s %12.4f %-8s (target %s)\n", qPrintable(what), value, qPrintable(unit), qPrintable(target));
+    std::fflush(stdout);
+}
+
+QString FreshDatabaseCopy(const QString &folder) {
+    const QString target = QDir(folder).filePath(QStringLiteral("KD2.mdb"));
+    QFile::remove(target);
+    QFile::copy(QStringLiteral(KALVADO_STARTER_DB), target);
+    QFile(target).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return target;
+}
+
+} // namespace kalvado::bench
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(assets);
+    QLocale::setDefault(kalvado::BulgarianLocale());
+    const QString filter = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    for (const auto &c : kalvado::bench::cases()) {
+        if (!filter.isEmpty() && !c.name.contains(filter))
+            continue;
+        std::printf("== %s\n", qPrintable(c.name));
+        c.run();
+    }
+    return 0;
+}

@@ -1,0 +1,51 @@
+#include "gui/common/widgets.h"
+
+#include "storage/recordset.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace kalvado {
+
+void SetColours(QWidget *w, const QColor &background, const QColor &text) {
+    QPalette p = w->palette();
+    const bool box = qobject_cast<QLineEdit *>(w) || qobject_cast<QListWidget *>(w);
+    p.setColor(box ? QPalette::Base : QPalette::Window, background);
+    p.setColor(box ? QPalette::Text : QPalette::WindowText, text);
+    w->setPalette(p);
+    if (!box)
+        w->setAutoFillBackground(true);
+}
+
+QColor BackgroundOf(const QWidget *w) {
+    const bool box = qobject_cast<const QLineEdit *>(w) || qobject_cast<const QListWidget *>(w);
+    return w->palette().color(box ? QPalette::Base : QPalette::Window);
+}
+
+QColor TextColourOf(const QWidget *w) {
+    const bool box = qobject_cast<const QLineEdit *>(w) || qobject_cast<const QListWidget *>(w);
+    return w->palette().color(box ? QPalette::Text : QPalette::WindowText);
+}
+
+void BindLabel(QLabel *label, RecordSet *cursor, const QString &column) {
+    label->setText(cursor->value(column));
+    QObject::connect(cursor, &RecordSet::currentChanged, label,
+                     [label, cursor, column] { label->setText(cursor->value(column)); });
+}
+
+QString DateText(const QString &stored) {
+    const QDateTime withTime = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (withTime.isValid())
+        return withTime.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    const QDate date = QDate::fromString(stored, Qt::ISODate);
+    if (date.isValid())
+        return date.toString(QStringLiteral("dd.MM.yyyy"));
+    return stored;
+}
+
+QString BesideProgram(const QString &programDir, const QString &name) { return QDir(programDir).filePath(name); }
+
+} // namespace kalvado

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace kalvado {
+
+class RecordSet;
+
+// Background and text colour of a label or a text box.
+void SetColours(QWidget *w, const QColor &background, const QColor &text);
+QColor BackgroundOf(const QWidget *w);
+QColor TextColourOf(const QWidget *w);
+
+// A label that always shows one column of the cursor's current row (empty
+// when there is no current row).
+void BindLabel(QLabel *label, RecordSet *cursor, const QString &column);
+
+// A stored date ("yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss") as the user reads it.
+QString DateText(const QString &stored);
+
+// Path of a file beside the executable.
+QString BesideProgram(const QString &programDir, const QString &name);
+
+} // namespace kalvado

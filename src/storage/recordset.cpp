@@ -1,0 +1,220 @@
+#include "storage/recordset.h"
+
+#include <QSqlDatabase>
+#include <QSqlRecord>
+
+namespace kalvado {
+
+RecordSet::RecordSet(const QString &connectionName, const QString &table, QObject *parent)
+    : QObject(parent), m_connection(connectionName), m_table(table) {}
+
+QSqlQuery RecordSet::prepared(const QString &sql) const {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    return q;
+}
+
+bool RecordSet::open() {
+    m_open = false;
+    m_columns.clear();
+    const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.isValid() || !db.isOpen()) {
+        setNoRow(State::BeforeFirst);
+        return false;
+    }
+    QSqlQuery info(db);
+    if (!info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(m_table))) {
+        setNoRow(State::BeforeFirst);
+        return false;
+    }
+    while (info.next())
+        m_columns << info.value(1).toString();
+    if (m_columns.isEmpty()) {
+        setNoRow(State::BeforeFirst);
+        return false;
+    }
+    const QString select = QStringLiteral("SELECT rowid, * FROM %1 ").arg(m_table);
+    m_firstQuery = prepared(select + QStringLiteral("ORDER BY rowid LIMIT 1"));
+    m_nextQuery = prepared(select + QStringLiteral("WHERE rowid > ? ORDER BY rowid LIMIT 1"));
+    m_previousQuery = prepared(select + QStringLiteral("WHERE rowid < ? ORDER BY rowid DESC LIMIT 1"));
+    m_lastQuery = prepared(select + QStringLiteral("ORDER BY rowid DESC LIMIT 1"));
+    m_open = true;
+    return first();
+}
+
+void RecordSet::setNoRow(State state) {
+    const bool changed = m_state == State::OnRow || !m_values.isEmpty();
+    m_state = state;
+    m_values.clear();
+    if (changed)
+        emit currentChanged();
+}
+
+bool RecordSet::moveBy(QSqlQuery &query, bool bindRowId, State whenNone) {
+    if (!m_open) {
+        setNoRow(whenNone);
+        return false;
+    }
+    if (bindRowId)
+        query.bindValue(0, m_rowId);
+    if (!query.exec() || !query.next()) {
+        query.finish();
+        setNoRow(whenNone);
+        return false;
+    }
+    m_rowId = query.value(0).toLongLong();
+    m_values.resize(m_columns.size());
+    for (int i = 0; i < m_columns.size(); ++i)
+        m_values[i] = query.value(i + 1).toString();
+    query.finish();
+    m_state = State::OnRow;
+    emit currentChanged();
+    return true;
+}
+
+bool RecordSet::first() { return moveBy(m_firstQuery, false, State::AfterLast); }
+
+bool RecordSet::last() { return moveBy(m_lastQuery, false, State::BeforeFirst); }
+
+bool RecordSet::next() {
+    switch (m_state) {
+    case State::OnRow:
+    case State::Deleted:
+        return moveBy(m_nextQuery, true, State::AfterLast);
+    case State::BeforeFirst:
+        return first();
+    case State::AfterLast:
+        return false;
+    }
+    return false;
+}
+
+bool RecordSet::previous() {
+    switch (m_state) {
+    case State::OnRow:
+    case State::Deleted:
+        return moveBy(m_previousQuery, true, State::BeforeFirst);
+    case State::AfterLast:
+        return last();
+    case State::BeforeFirst:
+        return false;
+    }
+    return false;
+}
+
+bool RecordSet::findFirst(const QString &column, const QString &value) {
+    if (!m_open || !m_columns.contains(column)) {
+        setNoRow(State::AfterLast);
+        return false;
+    }
+    QSqlQuery q = prepared(
+        QStringLiteral("SELECT rowid, * FROM %1 WHERE %2 = ? ORDER BY rowid LIMIT 1").arg(m_table, column));
+    q.addBindValue(value);
+    return moveBy(q, false, State::AfterLast);
+}
+
+bool RecordSet::append(const Values &values) {
+    if (!m_open || values.isEmpty())
+        return false;
+    QStringList names;
+    QStringList marks;
+    for (const auto &v : values) {
+        if (!m_columns.contains(v.first))
+            return false;
+        names << v.first;
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery q = prepared(
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_table, names.join(u','), marks.join(u',')));
+    for (const auto &v : values)
+        q.addBindValue(v.second);
+    return q.exec();
+}
+
+bool RecordSet::editCurrent(const Values &values) {
+    if (!hasCurrent() || values.isEmpty())
+        return false;
+    QStringList sets;
+    for (const auto &v : values) {
+        if (!m_columns.contains(v.first))
+            return false;
+        sets << v.first + QStringLiteral(" = ?");
+    }
+    QSqlQuery q = prepared(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(m_table, sets.join(u',')));
+    for (const auto &v : values)
+        q.addBindValue(v.second);
+    q.addBindValue(m_rowId);
+    if (!q.exec())
+        return false;
+    for (const auto &v : values)
+        m_values[m_columns.indexOf(v.first)] = v.second.toString();
+    emit currentChanged();
+    return true;
+}
+
+bool RecordSet::deleteCurrent() {
+    if (!hasCurrent())
+        return false;
+    QSqlQuery q = prepared(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_table));
+    q.addBindValue(m_rowId);
+    if (!q.exec())
+        return false;
+    setNoRow(State::Deleted);
+    return true;
+}
+
+int RecordSet::count() const {
+    if (!m_open)
+        return -1;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(m_table)) || !q.next())
+        return -1;
+    return q.value(0).toInt();
+}
+
+QString RecordSet::value(const QString &column) const {
+    if (!hasCurrent())
+        return {};
+    const qsizetype i = m_columns.indexOf(column);
+    return i < 0 ? QString() : m_values.at(i);
+}
+
+QString RecordSet::value(int position) const {
+    if (!hasCurrent() || position < 0 || position >= m_values.size())
+        return {};
+    return m_values.at(position);
+}
+
+QList<QStringList> RecordSet::scan(const QStringList &columns, const QString &endColumn) {
+    QList<QStringList> rows;
+    if (m_open && m_columns.contains(endColumn)) {
+        QStringList wanted{endColumn};
+        for (const QString &c : columns)
+            if (m_columns.contains(c))
+                wanted << c;
+        if (wanted.size() == columns.size() + 1) {
+            QSqlQuery q(QSqlDatabase::database(m_connection, false));
+            q.setForwardOnly(true);
+            if (q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(wanted.join(u','), m_table))) {
+                while (q.next()) {
+                    if (q.value(0).toString().isEmpty())
+                        break;
+                    QStringList row;
+                    row.reserve(columns.size());
+                    for (int i = 1; i <= columns.size(); ++i)
+                        row << q.value(i).toString();
+                    rows << row;
+                }
+            }
+        }
+    }
+    setNoRow(State::AfterLast);
+    return rows;
+}
+
+QVariant RecordSet::textOrNull(const QString &text) {
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+} // namespace kalvado

@@ -1,0 +1,85 @@
+#include "support/testenv.h"
+
+#include "gui/windowset.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QWidget>
+
+#include <stdexcept>
+
+// Resource initialisers must be called from the global namespace.
+static void initAssets() { Q_INIT_RESOURCE(assets); }
+
+namespace kalvado::test {
+
+namespace {
+int g_connection = 0;
+}
+
+void InitResources() { initAssets(); }
+
+TestEnv::TestEnv() {
+    InitResources();
+    if (!dir.isValid())
+        throw std::runtime_error("no temporary folder");
+    QFile::copy(QStringLiteral(KALVADO_STARTER_DB), dbPath());
+    QFile(dbPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    database = std::make_unique<Database>(dbPath(), QStringLiteral("test%1").arg(++g_connection));
+    settings = std::make_unique<SettingsStore>(settingsPath());
+    messages.setScripted(true);
+    ctx.programDir = dir.path();
+    ctx.connectionName = database->connectionName();
+    ctx.settings = settings.get();
+    ctx.windows = &windows;
+    ctx.messages = &messages;
+    ctx.quit = [this] { quitCalled = true; };
+    RegisterWindows(ctx);
+}
+
+TestEnv::~TestEnv() { windows.destroyAll(); }
+
+QString TestEnv::dbPath() const { return dir.filePath(QStringLiteral("KD2.mdb")); }
+
+QString TestEnv::settingsPath() const { return dir.filePath(QStringLiteral("Kalvado2.ini")); }
+
+void TestEnv::exec(const QString &sql) {
+    QSqlQuery q(QSqlDatabase::database(ctx.connectionName));
+    if (!q.exec(sql))
+        qFatal("test SQL failed: %s (%s)", qPrintable(sql), qPrintable(q.lastError().text()));
+}
+
+void TestEnv::clearTable(const QString &table) { exec(QStringLiteral("DELETE FROM %1").arg(table)); }
+
+void TestEnv::reopenSettings() {
+    settings->sync();
+    settings = std::make_unique<SettingsStore>(settingsPath());
+    ctx.settings = settings.get();
+}
+
+void TypeText(QWidget *widget, const QString &text) {
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        Qt::Key key = Qt::Key_unknown;
+        if (u >= '0' && u <= '9')
+            key = Qt::Key(Qt::Key_0 + (u - '0'));
+        else if (u >= 'a' && u <= 'z')
+            key = Qt::Key(Qt::Key_A + (u - 'a'));
+        else if (u >= 'A' && u <= 'Z')
+            key = Qt::Key(Qt::Key_A + (u - 'A'));
+        else if (u == ',')
+            key = Qt::Key_Comma;
+        else if (u == '.')
+            key = Qt::Key_Period;
+        else if (u == '-')
+            key = Qt::Key_Minus;
+        else if (u == ' ')
+            key = Qt::Key_Space;
+        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
+    }
+}
+
+} // namespace kalvado::test

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "gui/common/appcontext.h"
+#include "gui/common/messageboxes.h"
+#include "gui/common/windows.h"
+#include "storage/database.h"
+#include "storage/settingsstore.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QWidget;
+
+namespace kalvado::test {
+
+// A fresh program environment for one test: a private copy of the starter
+// KD2.mdb, an empty settings file, scripted message boxes and a window
+// registry that knows every window.
+class TestEnv final {
+public:
+    TestEnv();
+    ~TestEnv();
+    TestEnv(const TestEnv &) = delete;
+    TestEnv &operator=(const TestEnv &) = delete;
+
+    AppContext ctx;
+    QTemporaryDir dir;
+    std::unique_ptr<Database> database;
+    std::unique_ptr<SettingsStore> settings;
+    MessageBoxes messages;
+    Windows windows;
+    bool quitCalled = false;
+
+    QString dbPath() const;
+    QString settingsPath() const;
+    // Runs SQL directly on the test database (setting up rows).
+    void exec(const QString &sql);
+    // Removes every row of a table.
+    void clearTable(const QString &table);
+    // Reopens the settings file, as a restart would.
+    void reopenSettings();
+};
+
+// Types text into a widget one character at a time, as a user would
+// (Cyrillic included), through the widget's event filters.
+void TypeText(QWidget *widget, const QString &text);
+
+// Ensures the compiled-in pictures are available.
+void InitResources();
+
+} // namespace kalvado::test
