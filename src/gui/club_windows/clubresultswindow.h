@@ -15,6 +15,8 @@ public:
     explicit ClubResultsWindow(AppContext &ctx, QWidget *parent = nullptr);
     // datTims: the club cursor, also used by recording.
     RecordSet *clubCursor() { return &m_datTims; }
+    // Shows the window and starts the one-shot lookup timer.
+    void StartLookup() { show(); }
 
 private:
     AppContext &m_ctx;

@@ -2,6 +2,8 @@
 
 #include "gui/common/appcontext.h"
 
+#include "gui/shell/recentpanel.h"
+
 #include <QWidget>
 
 namespace kalvado {
@@ -12,9 +14,12 @@ class MainWindow final : public QWidget {
 
 public:
     explicit MainWindow(AppContext &ctx, QWidget *parent = nullptr);
+    // The panel of the last five prognoses; recording adds to it.
+    RecentPanel *panel() { return m_panel; }
 
 private:
     AppContext &m_ctx;
+    RecentPanel *m_panel = nullptr;
 };
 
 } // namespace kalvado
