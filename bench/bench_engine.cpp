@@ -3,6 +3,7 @@
 #include "engine/prognosis.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 
 using namespace kalvado;
 
