@@ -23,7 +23,8 @@ public:
     // Shifts every row up by one and puts the new prognosis into row 4. When
     // oddsEntered is false the three odds cells read "N\A".
     void AddPrognosis(const QString &home, const QString &guest, bool oddsEntered, const QString &k1,
-                      const QString &kX, const QString &k2, const QString &homeGoals, const QString &guestGoals);
+                      const QString &kX, const QString &k2, const QString &homeGoals,
+                      const QString &guestGoals);
     void LoadPanel();
     void SavePanel();
     // One tick of the 10 ms highlight timer.
@@ -36,7 +37,19 @@ public:
     std::array<QLabel *, 5> lblRD{};
     std::array<QLabel *, 5> lblRG{};
 
+    // Where the owning window puts the panel: its top edge and size, in
+    // twips. Row n then stands 6600 + 360 n twips from the window's top.
+    static constexpr int kTopTw = 5880;
+    static constexpr int kWidthTw = 8280;
+    static constexpr int kHeightTw = 8040 + 360 - kTopTw;
+
 private:
+    struct Column {
+        std::array<QLabel *, 5> *cells;
+        const char *key; // settings key prefix in section Last
+    };
+    std::array<Column, 6> columns();
+
     AppContext &m_ctx;
 };
 
