@@ -16,6 +16,9 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event) {
         return false;
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
+    // Tab carries the text "\t" but moves the focus; it is no typed character.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
     const QString text = key->text();
     const char16_t c = text.at(0).unicode();
     if (c == 0x7f) // Delete

@@ -1,0 +1,120 @@
+// The archive at 100,000 prognoses: the statistics count, a search and the
+// navigation moves must stay quick however long the archive grows.
+#include "bench/bench.h"
+#include "gui/archive/archivewindow.h"
+#include "gui/archive/statisticswindow.h"
+#include "gui/common/messageboxes.h"
+#include "gui/common/windows.h"
+#include "gui/windowset.h"
+#include "storage/database.h"
+#include "storage/settingsstore.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kRows = 100000;
+
+void FillArchive(const QString &connection) {
+    static const QStringList clubs{"левски",    "цска",       "славия",    "локомотив", "берое",
+                                   "ботев",     "черно море", "лудогорец", "арда",      "етър",
+                                   "хебър",     "спартак",    "пирин",     "монтана",   "витоша",
+                                   "септември", "добруджа",   "марек",     "янтра",     "дунав"};
+    QSqlDatabase db = QSqlDatabase::database(connection);
+    db.transaction();
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral(
+        "INSERT INTO KD (Nom, Dom, Gost, proD, proG, resD, resG) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (int i = 0; i < kRows; ++i) {
+        q.addBindValue(i);
+        q.addBindValue(clubs[i % clubs.size()]);
+        q.addBindValue(clubs[(i * 7 + 3) % clubs.size()]);
+        q.addBindValue(QString::number(i % 4));
+        q.addBindValue(QString::number(i % 3));
+        // Four rows in five have a real result.
+        q.addBindValue(i % 5 ? QVariant(QString::number(i % 5)) : QVariant());
+        q.addBindValue(i % 5 ? QVariant(QString::number(i % 2)) : QVariant());
+        q.exec();
+    }
+    db.commit();
+}
+
+} // namespace
+
+KALVADO_BENCH("archive") {
+    using namespace kalvado;
+    QTemporaryDir dir;
+    const QString path = bench::FreshDatabaseCopy(dir.path());
+    Database database(path, QStringLiteral("bench_archive"));
+    SettingsStore settings(dir.filePath(QStringLiteral("Kalvado2.ini")));
+    MessageBoxes messages;
+    messages.setScripted(true);
+    Windows windows;
+    AppContext ctx;
+    ctx.programDir = dir.path();
+    ctx.connectionName = database.connectionName();
+    ctx.settings = &settings;
+    ctx.windows = &windows;
+    ctx.messages = &messages;
+    ctx.quit = [] {};
+    RegisterWindows(ctx);
+    FillArchive(ctx.connectionName);
+
+    auto *archive = windows.get<ArchiveWindow>(WindowId::Data);
+    bench::Report(QStringLiteral("archive rows"), archive->archiveCursor()->count(), QStringLiteral("rows"),
+                  QStringLiteral("100000"));
+
+    QString counted;
+    const double statMs = bench::MeanMs(10, [&] {
+        auto *stat = windows.get<StatisticsWindow>(WindowId::Stat);
+        counted = stat->lblProg->text();
+        delete stat;
+    });
+    bench::Report(QStringLiteral("open statistics (count of ") + counted + QStringLiteral(" completed rows)"),
+                  statMs, QStringLiteral("ms"), QStringLiteral("< 100 ms"));
+
+    archive->txtFindD->setText(QStringLiteral("Лудогорец"));
+    const double findMs = bench::MeanMs(10, [&] { archive->cmdFind->click(); });
+    bench::Report(QStringLiteral("search by home club (") + QString::number(archive->lstFind->count()) +
+                      QStringLiteral(" lines)"),
+                  findMs, QStringLiteral("ms"), QStringLiteral("< 100 ms"));
+    archive->optGost->setChecked(true);
+    archive->txtFindD->setText(QStringLiteral("ЛЕВ"));
+    const double findGuestMs = bench::MeanMs(10, [&] { archive->cmdFind->click(); });
+    bench::Report(QStringLiteral("search by guest club (") + QString::number(archive->lstFind->count()) +
+                      QStringLiteral(" lines)"),
+                  findGuestMs, QStringLiteral("ms"), QStringLiteral("< 100 ms"));
+
+    archive->navFirst->click();
+    bench::Report(QStringLiteral("move next"), bench::MeanMs(2000, [&] { archive->navNext->click(); }),
+                  QStringLiteral("ms"), QStringLiteral("< 1 ms"));
+    bench::Report(QStringLiteral("move previous"),
+                  bench::MeanMs(2000, [&] { archive->navPrevious->click(); }), QStringLiteral("ms"),
+                  QStringLiteral("< 1 ms"));
+    bool toLast = true;
+    bench::Report(QStringLiteral("move first / last"),
+                  bench::MeanMs(2000,
+                                [&] {
+                                    (toLast ? archive->navLast : archive->navFirst)->click();
+                                    toLast = !toLast;
+                                }),
+                  QStringLiteral("ms"), QStringLiteral("< 1 ms"));
+    // A typed result is stored with the move.
+    int n = 0;
+    bench::Report(QStringLiteral("move next storing a typed result"),
+                  bench::MeanMs(1000,
+                                [&] {
+                                    archive->txtresDom->setText(QString::number(n++ % 10));
+                                    archive->navNext->click();
+                                }),
+                  QStringLiteral("ms"), QStringLiteral("< 1 ms"));
+    windows.destroyAll();
+}

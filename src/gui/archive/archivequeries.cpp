@@ -1,0 +1,84 @@
+#include "gui/archive/archivequeries.h"
+
+#include "storage/recordset.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <optional>
+
+namespace kalvado {
+
+namespace {
+
+// Rows before the first one whose column is empty; with no such row, all.
+QString BeforeFirstEmpty(const QString &column) {
+    return QStringLiteral("(rowid < (SELECT min(rowid) FROM KD WHERE ifnull(%1, '') = '')) IS NOT 0")
+        .arg(column);
+}
+
+// A stored goal count; anything but a whole number is no score at all.
+std::optional<int> Goals(const QString &text) {
+    bool ok = false;
+    const int goals = text.toInt(&ok);
+    return ok ? std::optional<int>(goals) : std::nullopt;
+}
+
+int Sign(int home, int guest) {
+    return home > guest ? 1 : (home == guest ? 0 : -1);
+}
+
+} // namespace
+
+HitCounts CountHits(const QString &connection) {
+    // Grouped by the four goal values, so that only the few distinct
+    // prognosis-and-result pairs leave the database, each with its count.
+    QSqlQuery q(QSqlDatabase::database(connection, false));
+    q.setForwardOnly(true);
+    HitCounts counts;
+    if (!q.exec(QStringLiteral("SELECT proD, proG, resD, resG, count(*) FROM KD "
+                               "WHERE resD <> '' AND resG <> '' AND %1 "
+                               "GROUP BY proD, proG, resD, resG")
+                    .arg(BeforeFirstEmpty(QStringLiteral("Dom")))))
+        return counts;
+    while (q.next()) {
+        const int rows = q.value(4).toInt();
+        counts.completed += rows;
+        const auto pD = Goals(q.value(0).toString());
+        const auto pG = Goals(q.value(1).toString());
+        const auto rD = Goals(q.value(2).toString());
+        const auto rG = Goals(q.value(3).toString());
+        if (!pD || !pG || !rD || !rG) continue;
+        if (Sign(*pD, *pG) == Sign(*rD, *rG)) counts.signs += rows;
+        if (*pD == *rD && *pG == *rG) counts.exact += rows;
+    }
+    return counts;
+}
+
+QStringList FindPrognoses(const QString &connection, const QString &lowerCaseText, bool byGuest) {
+    const QString column = byGuest ? QStringLiteral("Gost") : QStringLiteral("Dom");
+    QSqlQuery q(QSqlDatabase::database(connection, false));
+    q.setForwardOnly(true);
+    // instr() is the plain substring test; an empty text is found in every row.
+    q.prepare(QStringLiteral("SELECT Dom, Gost, proD, proG, resD, resG FROM KD "
+                             "WHERE %1 AND instr(%2, ?) > 0 ORDER BY rowid")
+                  .arg(BeforeFirstEmpty(column), column));
+    q.addBindValue(lowerCaseText);
+    QStringList lines;
+    if (!q.exec()) return lines;
+    while (q.next()) {
+        lines << q.value(0).toString() + u'-' + q.value(1).toString() + u' ' + q.value(2).toString() + u':' +
+                     q.value(3).toString() + QStringLiteral("    Реален резултат ") + q.value(4).toString() +
+                     u':' + q.value(5).toString();
+    }
+    return lines;
+}
+
+void MovePastEnd(RecordSet &cursor) {
+    // From the last row, the next move leaves the cursor with no row; on an
+    // empty table both moves simply find nothing.
+    cursor.last();
+    cursor.next();
+}
+
+} // namespace kalvado
