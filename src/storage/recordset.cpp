@@ -189,11 +189,21 @@ QString RecordSet::value(int position) const {
 QList<QStringList> RecordSet::scan(const QStringList &columns, const QString &endColumn) {
     QList<QStringList> rows;
     if (m_open && m_columns.contains(endColumn)) {
+        // Each column is selected once, the end column first: a scan of the
+        // names by the names reads one column, not two.
         QStringList wanted{endColumn};
-        for (const QString &c : columns)
-            if (m_columns.contains(c))
+        QList<int> at;
+        for (const QString &c : columns) {
+            if (!m_columns.contains(c))
+                break;
+            qsizetype i = wanted.indexOf(c);
+            if (i < 0) {
+                i = wanted.size();
                 wanted << c;
-        if (wanted.size() == columns.size() + 1) {
+            }
+            at << int(i);
+        }
+        if (at.size() == columns.size()) {
             QSqlQuery q(QSqlDatabase::database(m_connection, false));
             q.setForwardOnly(true);
             if (q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(wanted.join(u','), m_table))) {
@@ -202,7 +212,7 @@ QList<QStringList> RecordSet::scan(const QStringList &columns, const QString &en
                         break;
                     QStringList row;
                     row.reserve(columns.size());
-                    for (int i = 1; i <= columns.size(); ++i)
+                    for (const int i : at)
                         row << q.value(i).toString();
                     rows << row;
                 }

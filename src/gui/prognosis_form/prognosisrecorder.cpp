@@ -1,0 +1,125 @@
+#include "gui/prognosis_form/prognosisrecorder.h"
+
+#include "engine/numbertext.h"
+#include "engine/prognosis.h"
+#include "gui/archive/archivewindow.h"
+#include "gui/club_windows/clubresultswindow.h"
+#include "gui/common/messageboxes.h"
+#include "gui/common/windows.h"
+#include "gui/prognosis_form/prognosisform.h"
+#include "gui/shell/mainwindow.h"
+#include "gui/shell/recentpanel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace kalvado {
+
+namespace {
+
+// The cursor of another window, opened when that window has not opened it.
+RecordSet *ready(RecordSet *cursor) {
+    if (!cursor) return nullptr;
+    if (!cursor->isOpen() && !cursor->open()) return nullptr;
+    return cursor;
+}
+
+} // namespace
+
+QString PrognosisRecorder::FailureText() {
+    return QStringLiteral("Не сте въвели правилно резултатите") + QStringLiteral("\r\n") +
+           QStringLiteral("или не сте въвели всички срещи.");
+}
+
+bool PrognosisRecorder::Run() {
+    const PrognosisInputs in = m_form.ReadInputs();
+    const std::optional<Prognosis> p = ComputePrognosis(in);
+    // A row without a club name would end every later scan of the archive
+    // and of the club table, hiding the rows after it.
+    if (!p || in.homeName.trimmed().isEmpty() || in.guestName.trimmed().isEmpty()) {
+        fail();
+        return false;
+    }
+    m_form.lblProD->setText(QString::number(p->homeGoals));
+    m_form.lblProg->setText(QString::number(p->guestGoals));
+
+    m_form.tmrProgres->start();
+    m_form.cmdPro->setEnabled(false);
+
+    if (!appendArchiveRow(in) || !storeClubRows(in)) {
+        fail();
+        return false;
+    }
+    m_form.lblZnak->setText(SignText(p->sign));
+    if (!addToPanel()) {
+        fail();
+        return false;
+    }
+    return true;
+}
+
+bool PrognosisRecorder::appendArchiveRow(const PrognosisInputs &in) {
+    auto *archive = m_ctx.windows ? m_ctx.windows->get<ArchiveWindow>(WindowId::Data) : nullptr;
+    RecordSet *kd = ready(archive ? archive->archiveCursor() : nullptr);
+    if (!kd) return false;
+    const int nom = kd->count();
+    if (nom < 0) return false;
+    const QLocale &bg = BulgarianLocale();
+    return kd->append({{QStringLiteral("Nom"), nom},
+                       {QStringLiteral("Dom"), bg.toLower(in.homeName)},
+                       {QStringLiteral("Gost"), bg.toLower(in.guestName)},
+                       {QStringLiteral("proD"), m_form.lblProD->text()},
+                       {QStringLiteral("proG"), m_form.lblProg->text()}});
+}
+
+bool PrognosisRecorder::storeClubRows(const PrognosisInputs &in) {
+    auto *window = m_ctx.windows ? m_ctx.windows->get<ClubResultsWindow>(WindowId::Tims) : nullptr;
+    RecordSet *clubs = ready(window ? window->clubCursor() : nullptr);
+    if (!clubs) return false;
+    clubs->first();
+    // One moment for both rows.
+    const QString when = m_ctx.now().toString(DateTimeFormat());
+    if (!storeClub(*clubs, in.homeName, false, when)) return false;
+    clubs->first();
+    return storeClub(*clubs, in.guestName, true, when);
+}
+
+bool PrognosisRecorder::storeClub(RecordSet &clubs, const QString &name, bool guest, const QString &when) {
+    const auto &plus = guest ? m_form.txtGGplus : m_form.txtGDplus;
+    const auto &minus = guest ? m_form.txtGGminus : m_form.txtGDminus;
+    RecordSet::Values values{{QStringLiteral("Date"), when}};
+    // Match 1, the oldest, is dropped: v1/p1 take match 2, v7/p7 match 8.
+    for (int k = 1; k <= 7; ++k) {
+        values.append({QStringLiteral("v%1").arg(k), RecordSet::textOrNull(plus[k]->text())});
+        values.append({QStringLiteral("p%1").arg(k), RecordSet::textOrNull(minus[k]->text())});
+    }
+    if (clubs.findFirst(QStringLiteral("Tim"), name)) return clubs.editCurrent(values);
+    // A club the table does not hold yet gets its own row, never another's.
+    values.prepend({QStringLiteral("Tim"), name});
+    return clubs.append(values);
+}
+
+bool PrognosisRecorder::addToPanel() {
+    auto *main = m_ctx.windows ? m_ctx.windows->get<MainWindow>(WindowId::Kalv) : nullptr;
+    RecentPanel *panel = main ? main->panel() : nullptr;
+    if (!panel) return false;
+    // The form may be hidden while it records; what counts is whether the
+    // user hid the odds.
+    const bool oddsEntered = m_form.txt1->isVisibleTo(&m_form);
+    panel->AddPrognosis(m_form.lblDomakin->text(), m_form.lblGost->text(), oddsEntered, m_form.txt1->text(),
+                        m_form.txtX->text(), m_form.txt2->text(), m_form.lblProD->text(),
+                        m_form.lblProg->text());
+    return true;
+}
+
+void PrognosisRecorder::fail() {
+    if (m_ctx.messages)
+        m_ctx.messages->show(&m_form, QStringLiteral("Kalvado"), FailureText(),
+                             MessageBoxes::Icon::Information, MessageBoxes::Buttons::Ok);
+    m_form.lblProD->setText(QStringLiteral("0"));
+    m_form.lblProg->setText(QStringLiteral("0"));
+}
+
+} // namespace kalvado
