@@ -63,6 +63,8 @@ Database::Database(const QString &path, const QString &connectionName)
     }
     QSqlQuery pragma(db);
     pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Whole-table scans (club lists, statistics) stay in memory between keystrokes.
+    pragma.exec(QStringLiteral("PRAGMA cache_size=-32000"));
     m_open = true;
 }
 

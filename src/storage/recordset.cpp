@@ -1,5 +1,7 @@
 #include "storage/recordset.h"
 
+#include "storage/fastscan.h"
+
 #include <QSqlDatabase>
 #include <QSqlRecord>
 
@@ -188,14 +190,15 @@ QString RecordSet::value(int position) const {
 
 QList<QStringList> RecordSet::scan(const QStringList &columns, const QString &endColumn) {
     QList<QStringList> rows;
-    if (m_open && m_columns.contains(endColumn)) {
+    bool known = m_open && m_columns.contains(endColumn) && !columns.isEmpty();
+    for (const QString &c : columns)
+        known = known && m_columns.contains(c);
+    if (known) {
         // Each column is selected once, the end column first: a scan of the
         // names by the names reads one column, not two.
         QStringList wanted{endColumn};
         QList<int> at;
         for (const QString &c : columns) {
-            if (!m_columns.contains(c))
-                break;
             qsizetype i = wanted.indexOf(c);
             if (i < 0) {
                 i = wanted.size();
@@ -203,24 +206,57 @@ QList<QStringList> RecordSet::scan(const QStringList &columns, const QString &en
             }
             at << int(i);
         }
-        if (at.size() == columns.size()) {
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(wanted.join(u','), m_table);
+        const auto takeRow = [&rows, &at](const QStringList &values) {
+            if (values.at(0).isEmpty())
+                return false; // the scan ends at the first empty name
+            QStringList row;
+            row.reserve(at.size());
+            for (const int i : at)
+                row << values.at(i);
+            rows << row;
+            return true;
+        };
+        if (!FastScan(QSqlDatabase::database(m_connection, false), sql, int(wanted.size()), takeRow)) {
+            rows.clear();
             QSqlQuery q(QSqlDatabase::database(m_connection, false));
             q.setForwardOnly(true);
-            if (q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(wanted.join(u','), m_table))) {
+            if (q.exec(sql)) {
+                QStringList values(wanted.size());
                 while (q.next()) {
-                    if (q.value(0).toString().isEmpty())
+                    for (int i = 0; i < values.size(); ++i)
+                        values[i] = q.value(i).toString();
+                    if (!takeRow(values))
                         break;
-                    QStringList row;
-                    row.reserve(columns.size());
-                    for (const int i : at)
-                        row << q.value(i).toString();
-                    rows << row;
                 }
             }
         }
     }
     setNoRow(State::AfterLast);
     return rows;
+}
+
+QStringList RecordSet::scanColumn(const QString &column) {
+    QStringList values;
+    if (m_open && m_columns.contains(column)) {
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(column, m_table);
+        const auto take = [&values](const QStringList &row) {
+            if (row.at(0).isEmpty())
+                return false;
+            values << row.at(0);
+            return true;
+        };
+        if (!FastScan(QSqlDatabase::database(m_connection, false), sql, 1, take)) {
+            values.clear();
+            QSqlQuery q(QSqlDatabase::database(m_connection, false));
+            q.setForwardOnly(true);
+            if (q.exec(sql))
+                while (q.next() && take({q.value(0).toString()})) {
+                }
+        }
+    }
+    setNoRow(State::AfterLast);
+    return values;
 }
 
 QVariant RecordSet::textOrNull(const QString &text) {

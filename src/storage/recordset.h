@@ -57,6 +57,8 @@ public:
     // Reads the given columns of every row from the first, stopping before
     // the first row whose endColumn is empty. Leaves no current row.
     QList<QStringList> scan(const QStringList &columns, const QString &endColumn);
+    // The same for one column that is also the end column (the club names).
+    QStringList scanColumn(const QString &column);
 
     // Turns a typed value into what is stored: empty text becomes NULL.
     static QVariant textOrNull(const QString &text);

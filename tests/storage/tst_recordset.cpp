@@ -1,4 +1,5 @@
 #include "storage/database.h"
+#include "storage/fastscan.h"
 #include "storage/recordset.h"
 #include "support/testenv.h"
 
@@ -30,6 +31,7 @@ private slots:
     void deleteThenNextMovesOn();
     void scanStopsAtTheFirstEmptyName();
     void countFollowsAppendAndDelete();
+    void directScanReadsWhatTheDriverReads();
     void writeSurvivesAKilledProcess();
 
 private:
@@ -174,6 +176,30 @@ void TestRecordSet::countFollowsAppendAndDelete() {
     QCOMPARE(b.count(), 2); // another cursor sees rows appended elsewhere
     QVERIFY(b.last());
     QCOMPARE(b.value(QStringLiteral("Nom")), QStringLiteral("1"));
+}
+
+void TestRecordSet::directScanReadsWhatTheDriverReads() {
+    m_env->exec(QStringLiteral("INSERT INTO Tims (Tim, v1, p1) VALUES ('Ünïcødé ✓ Щ', '0', NULL)"));
+    const QSqlDatabase db = QSqlDatabase::database(m_env->ctx.connectionName);
+    const QString sql = QStringLiteral("SELECT Tim, v1, p1 FROM Tims ORDER BY rowid");
+    QList<QStringList> direct;
+    QVERIFY(FastScan(db, sql, 3, [&direct](const QStringList &row) {
+        direct << row;
+        return true;
+    }));
+    QList<QStringList> viaDriver;
+    QSqlQuery q(db);
+    QVERIFY(q.exec(sql));
+    while (q.next())
+        viaDriver << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
+    QCOMPARE(direct, viaDriver);
+    QCOMPARE(direct.last().at(1), QStringLiteral("0"));
+    // Stopping early, a bad query and a closed connection.
+    int seen = 0;
+    QVERIFY(FastScan(db, sql, 1, [&seen](const QStringList &) { return ++seen < 2; }));
+    QCOMPARE(seen, 2);
+    QVERIFY(!FastScan(db, QStringLiteral("SELECT nothing FROM nowhere"), 1, [](const QStringList &) { return true; }));
+    QVERIFY(!FastScan(QSqlDatabase(), sql, 1, [](const QStringList &) { return true; }));
 }
 
 // The child half of writeSurvivesAKilledProcess: append one row, report, wait to be killed.

@@ -74,9 +74,8 @@ ClubListWindow::ClubListWindow(AppContext &ctx, QWidget *parent)
 void ClubListWindow::FillClubList() {
     const QString text = txtFind->text();
     QStringList names;
-    const QList<QStringList> rows = m_Data1.scan({kTim}, kTim);
-    for (const QStringList &row : rows) {
-        if (row.value(0).contains(text, Qt::CaseSensitive)) names << row.value(0);
+    for (const QString &name : m_Data1.scanColumn(kTim)) {
+        if (name.contains(text, Qt::CaseSensitive)) names << name;
     }
     // Sorted once here, in the list's own order, and inserted in one go: a
     // sorted insert per name is too slow on a long club table.

@@ -483,11 +483,7 @@ void PrognosisForm::FillClubList(QListWidget *list, const QString &typed, bool r
     list->clear();
     if (reread) Data11.refresh();
     // One query for the whole table; it ends at the first club without a name.
-    const QList<QStringList> rows = Data11.scan({QStringLiteral("Tim")}, QStringLiteral("Tim"));
-    QStringList clubs;
-    clubs.reserve(rows.size());
-    for (const QStringList &row : rows)
-        clubs << row.at(0);
+    QStringList clubs = Data11.scanColumn(QStringLiteral("Tim"));
     if (list->isSortingEnabled()) {
         // Filtering keeps the order, so the table is sorted once for as long
         // as it reads the same; one sort beats a sorted insert per name.

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace kalvado {
+
+// Runs a read-only query straight on the SQLite connection behind a Qt
+// connection, handing each row's values as text (NULL as empty) to onRow
+// until it returns false. Whole-table scans spend most of their time in the
+// Qt driver's per-row bookkeeping; this skips it. Returns false when the
+// direct route is not available or the query fails, so the caller can fall
+// back to QSqlQuery.
+bool FastScan(const QSqlDatabase &db, const QString &sql, int columns,
+              const std::function<bool(const QStringList &)> &onRow);
+
+} // namespace kalvado
