@@ -1,8 +1,17 @@
 #pragma once
 
+#include "gui/common/appcontext.h"
+#include "gui/common/messageboxes.h"
+#include "gui/common/windows.h"
+#include "storage/database.h"
+#include "storage/settingsstore.h"
+
+#include <QSqlQuery>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 namespace kalvado::bench {
 
@@ -16,10 +25,31 @@ bool Register(const QString &name, std::function<void()> run);
 
 // Runs fn repeatedly and returns the mean time of one call in milliseconds.
 double MeanMs(int repeats, const std::function<void()> &fn);
+// The same in processor time: wall-clock figures swing with the load of a
+// shared machine.
+double CpuMs(int repeats, const std::function<void()> &fn);
 void Report(const QString &what, double value, const QString &unit, const QString &target);
 
 // A fresh copy of the starter database in a temporary folder.
 QString FreshDatabaseCopy(const QString &folder);
+
+// The program with every window over a fresh database copy and settings file.
+struct Program {
+    explicit Program(const QString &connection);
+    ~Program();
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    // Many rows in one transaction; `row` binds the values of row i.
+    void fill(const QString &sql, int rows, const std::function<void(QSqlQuery &, int)> &row);
+
+    QTemporaryDir dir;
+    std::unique_ptr<Database> database;
+    std::unique_ptr<SettingsStore> settings;
+    MessageBoxes messages;
+    Windows windows;
+    AppContext ctx;
+};
 
 } // namespace kalvado::bench
 

@@ -23,17 +23,13 @@ namespace {
 
 constexpr int kRows = 100000;
 
-void FillArchive(const QString &connection) {
+void FillArchive(kalvado::bench::Program &program) {
     static const QStringList clubs{"левски",    "цска",       "славия",    "локомотив", "берое",
                                    "ботев",     "черно море", "лудогорец", "арда",      "етър",
                                    "хебър",     "спартак",    "пирин",     "монтана",   "витоша",
                                    "септември", "добруджа",   "марек",     "янтра",     "дунав"};
-    QSqlDatabase db = QSqlDatabase::database(connection);
-    db.transaction();
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral(
-        "INSERT INTO KD (Nom, Dom, Gost, proD, proG, resD, resG) VALUES (?, ?, ?, ?, ?, ?, ?)"));
-    for (int i = 0; i < kRows; ++i) {
+    program.fill(QStringLiteral("INSERT INTO KD (Nom, Dom, Gost, proD, proG, resD, resG) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                 kRows, [](QSqlQuery &q, int i) {
         q.addBindValue(i);
         q.addBindValue(clubs[i % clubs.size()]);
         q.addBindValue(clubs[(i * 7 + 3) % clubs.size()]);
@@ -42,31 +38,16 @@ void FillArchive(const QString &connection) {
         // Four rows in five have a real result.
         q.addBindValue(i % 5 ? QVariant(QString::number(i % 5)) : QVariant());
         q.addBindValue(i % 5 ? QVariant(QString::number(i % 2)) : QVariant());
-        q.exec();
-    }
-    db.commit();
+    });
 }
 
 } // namespace
 
 KALVADO_BENCH("archive") {
     using namespace kalvado;
-    QTemporaryDir dir;
-    const QString path = bench::FreshDatabaseCopy(dir.path());
-    Database database(path, QStringLiteral("bench_archive"));
-    SettingsStore settings(dir.filePath(QStringLiteral("Kalvado2.ini")));
-    MessageBoxes messages;
-    messages.setScripted(true);
-    Windows windows;
-    AppContext ctx;
-    ctx.programDir = dir.path();
-    ctx.connectionName = database.connectionName();
-    ctx.settings = &settings;
-    ctx.windows = &windows;
-    ctx.messages = &messages;
-    ctx.quit = [] {};
-    RegisterWindows(ctx);
-    FillArchive(ctx.connectionName);
+    bench::Program program(QStringLiteral("bench_archive"));
+    Windows &windows = program.windows;
+    FillArchive(program);
 
     auto *archive = windows.get<ArchiveWindow>(WindowId::Data);
     bench::Report(QStringLiteral("archive rows"), archive->archiveCursor()->count(), QStringLiteral("rows"),
@@ -116,5 +97,4 @@ KALVADO_BENCH("archive") {
                                     archive->navNext->click();
                                 }),
                   QStringLiteral("ms"), QStringLiteral("< 1 ms"));
-    windows.destroyAll();
 }

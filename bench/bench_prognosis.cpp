@@ -27,49 +27,12 @@ using namespace kalvado;
 
 namespace {
 
-// A program with its windows over a fresh database copy.
-struct Program {
-    QTemporaryDir dir;
-    std::unique_ptr<Database> database;
-    std::unique_ptr<SettingsStore> settings;
-    MessageBoxes messages;
-    Windows windows;
-    AppContext ctx;
-
-    explicit Program(const QString &connection) {
-        const QString path = bench::FreshDatabaseCopy(dir.path());
-        database = std::make_unique<Database>(path, connection);
-        settings = std::make_unique<SettingsStore>(QDir(dir.path()).filePath(QStringLiteral("Kalvado2.ini")));
-        messages.setScripted(true);
-        ctx.programDir = dir.path();
-        ctx.connectionName = connection;
-        ctx.settings = settings.get();
-        ctx.windows = &windows;
-        ctx.messages = &messages;
-        ctx.quit = [] {};
-        RegisterWindows(ctx);
-    }
-    ~Program() { windows.destroyAll(); }
-
-    // Many rows in one transaction; `row` binds the values of row i.
-    void fill(const QString &sql, int rows, const std::function<void(QSqlQuery &, int)> &row) {
-        QSqlDatabase db = QSqlDatabase::database(ctx.connectionName);
-        db.transaction();
-        QSqlQuery q(db);
-        q.prepare(sql);
-        for (int i = 0; i < rows; ++i) {
-            row(q, i);
-            q.exec();
-        }
-        db.commit();
-    }
-    PrognosisForm *form() {
-        auto *f = windows.get<PrognosisForm>(WindowId::Pro);
-        for (QTimer *t : {f->tmrEnab, f->tmrTemp, f->tmrShansDom, f->tmrShansGost})
-            t->stop();
-        return f;
-    }
-};
+PrognosisForm *Form(bench::Program &program) {
+    auto *f = program.windows.get<PrognosisForm>(WindowId::Pro);
+    for (QTimer *t : {f->tmrEnab, f->tmrTemp, f->tmrShansDom, f->tmrShansGost})
+        t->stop();
+    return f;
+}
 
 void Key(QWidget *w, int key, const QString &text) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -79,26 +42,24 @@ void Key(QWidget *w, int key, const QString &text) {
 }
 
 void KeystrokeWithClubs(int clubs, const QString &target) {
-    Program program(QStringLiteral("bench_keys_%1").arg(clubs));
+    bench::Program program(QStringLiteral("bench_keys_%1").arg(clubs));
     program.fill(
         QStringLiteral("INSERT INTO Tims (Tim, Date) VALUES (?, '2024-01-01')"), clubs,
         [](QSqlQuery &q, int i) { q.addBindValue(QStringLiteral("Клуб %1").arg(i, 6, 10, QChar(u'0'))); });
-    PrognosisForm *form = program.form();
+    PrognosisForm *form = Form(program);
     form->show();
     // Every club contains "К", so each keystroke lists the whole table.
     bool typed = false;
     const int repeats = 10;
-    // Processor time beside the wall clock: on a shared machine the wall
-    // clock also counts the time other processes had the processor.
-    const std::clock_t cpuStart = std::clock();
-    const double ms = bench::MeanMs(repeats, [&] {
+    const auto keystroke = [&] {
         if (typed)
             Key(form->txtDom, Qt::Key_Backspace, QStringLiteral("\b"));
         else
             Key(form->txtDom, Qt::Key_unknown, QStringLiteral("К"));
         typed = !typed;
-    });
-    const double cpuMs = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC / repeats;
+    };
+    const double ms = bench::MeanMs(repeats, keystroke);
+    const double cpuMs = bench::CpuMs(repeats, keystroke);
     bench::Report(QStringLiteral("keystroke in txtDom, %1 clubs listed").arg(form->lstDom->count()), ms,
                   QStringLiteral("ms"), target);
     bench::Report(QStringLiteral("  the same, processor time"), cpuMs, QStringLiteral("ms"), target);
@@ -115,11 +76,11 @@ KALVADO_BENCH("prognosis: keystroke in the home box, 100,000 clubs") {
 }
 
 KALVADO_BENCH("prognosis: the whole Прогнозирай handler, 100,000 archive rows") {
-    Program program(QStringLiteral("bench_record"));
+    bench::Program program(QStringLiteral("bench_record"));
     program.fill(QStringLiteral("INSERT INTO KD (Nom, Dom, Gost, proD, proG, resD, resG) "
                                 "VALUES (?, 'арсенал', 'челси', '2', '1', '1', '1')"),
                  100'000, [](QSqlQuery &q, int i) { q.addBindValue(i); });
-    PrognosisForm *form = program.form();
+    PrognosisForm *form = Form(program);
     form->txtDom->setText(QStringLiteral("Арсенал"));
     form->txtGost->setText(QStringLiteral("Челси"));
     for (int i = 0; i < 8; ++i) {

@@ -2,6 +2,7 @@
 // filter: kalvado_bench engine
 #include "bench/bench.h"
 #include "engine/numbertext.h"
+#include "gui/windowset.h"
 
 #include <QApplication>
 #include <QDir>
@@ -9,7 +10,10 @@
 #include <QFile>
 #include <QList>
 
+#include <QSqlDatabase>
+
 #include <cstdio>
+#include <ctime>
 
 namespace kalvado::bench {
 
@@ -33,6 +37,13 @@ double MeanMs(int repeats, const std::function<void()> &fn) {
     return t.nsecsElapsed() / 1e6 / repeats;
 }
 
+double CpuMs(int repeats, const std::function<void()> &fn) {
+    const std::clock_t start = std::clock();
+    for (int i = 0; i < repeats; ++i)
+        fn();
+    return 1000.0 * double(std::clock() - start) / CLOCKS_PER_SEC / repeats;
+}
+
 void Report(const QString &what, double value, const QString &unit, const QString &target) {
     std::printf("%-60s %12.4f %-8s (target %s)\n", qPrintable(what), value, qPrintable(unit), qPrintable(target));
     std::fflush(stdout);
@@ -44,6 +55,33 @@ QString FreshDatabaseCopy(const QString &folder) {
     QFile::copy(QStringLiteral(KALVADO_STARTER_DB), target);
     QFile(target).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return target;
+}
+
+Program::Program(const QString &connection) {
+    database = std::make_unique<Database>(FreshDatabaseCopy(dir.path()), connection);
+    settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("Kalvado2.ini")));
+    messages.setScripted(true);
+    ctx.programDir = dir.path();
+    ctx.connectionName = connection;
+    ctx.settings = settings.get();
+    ctx.windows = &windows;
+    ctx.messages = &messages;
+    ctx.quit = [] {};
+    RegisterWindows(ctx);
+}
+
+Program::~Program() { windows.destroyAll(); }
+
+void Program::fill(const QString &sql, int rows, const std::function<void(QSqlQuery &, int)> &row) {
+    QSqlDatabase db = QSqlDatabase::database(ctx.connectionName);
+    db.transaction();
+    QSqlQuery q(db);
+    q.prepare(sql);
+    for (int i = 0; i < rows; ++i) {
+        row(q, i);
+        q.exec();
+    }
+    db.commit();
 }
 
 } // namespace kalvado::bench
