@@ -52,38 +52,62 @@ sqlite3 *HandleOf(const QSqlDatabase &db) {
     return *static_cast<sqlite3 *const *>(v.constData());
 }
 
+// Prepares the statement on the direct route; nullptr when it is not there.
+sqlite3_stmt *Prepare(const QSqlDatabase &db, const QString &sql) {
+    // The handle first: the library is looked up only once a connection has loaded it.
+    sqlite3 *handle = HandleOf(db);
+    if (!handle || !Api().ok)
+        return nullptr;
+    sqlite3_stmt *stmt = nullptr;
+    if (Api().prepare(handle, sql.utf16(), int(sql.size() * sizeof(char16_t)), &stmt, nullptr) != kSqliteOk) {
+        if (stmt)
+            Api().finalize(stmt);
+        return nullptr;
+    }
+    return stmt;
+}
+
+// Qt's UTF-8 decoder is much cheaper than SQLite's own translation to UTF-16.
+QString TextAt(sqlite3_stmt *stmt, int column) {
+    const auto *text = reinterpret_cast<const char *>(Api().text(stmt, column));
+    return text ? QString::fromUtf8(text, Api().bytes(stmt, column)) : QString();
+}
+
 } // namespace
+
+bool FastScanColumn(const QSqlDatabase &db, const QString &sql, QStringList &values) {
+    sqlite3_stmt *stmt = Prepare(db, sql);
+    if (!stmt)
+        return false;
+    int rc = kSqliteRow;
+    while ((rc = Api().step(stmt)) == kSqliteRow) {
+        QString value = TextAt(stmt, 0);
+        if (value.isEmpty()) {
+            rc = kSqliteDone;
+            break;
+        }
+        values << std::move(value);
+    }
+    Api().finalize(stmt);
+    return rc == kSqliteDone;
+}
 
 bool FastScan(const QSqlDatabase &db, const QString &sql, int columns,
               const std::function<bool(const QStringList &)> &onRow) {
-    // The handle first: the library is looked up only once a connection has loaded it.
-    sqlite3 *handle = HandleOf(db);
-    if (!handle)
+    sqlite3_stmt *stmt = Prepare(db, sql);
+    if (!stmt)
         return false;
-    const SqliteApi &api = Api();
-    if (!api.ok)
-        return false;
-    sqlite3_stmt *stmt = nullptr;
-    if (api.prepare(handle, sql.utf16(), int(sql.size() * sizeof(char16_t)), &stmt, nullptr) != kSqliteOk ||
-        !stmt) {
-        if (stmt)
-            api.finalize(stmt);
-        return false;
-    }
     QStringList values(columns);
     int rc = kSqliteRow;
-    while ((rc = api.step(stmt)) == kSqliteRow) {
-        for (int i = 0; i < columns; ++i) {
-            // Qt's UTF-8 decoder is much cheaper than SQLite's own translation.
-            const auto *text = reinterpret_cast<const char *>(api.text(stmt, i));
-            values[i] = text ? QString::fromUtf8(text, api.bytes(stmt, i)) : QString();
-        }
+    while ((rc = Api().step(stmt)) == kSqliteRow) {
+        for (int i = 0; i < columns; ++i)
+            values[i] = TextAt(stmt, i);
         if (!onRow(values)) {
             rc = kSqliteDone;
             break;
         }
     }
-    api.finalize(stmt);
+    Api().finalize(stmt);
     return rc == kSqliteDone;
 }
 

@@ -17,4 +17,8 @@ namespace kalvado {
 bool FastScan(const QSqlDatabase &db, const QString &sql, int columns,
               const std::function<bool(const QStringList &)> &onRow);
 
+// The same for a one-column query, collecting the values up to (not
+// including) the first empty one.
+bool FastScanColumn(const QSqlDatabase &db, const QString &sql, QStringList &values);
+
 } // namespace kalvado

@@ -240,19 +240,18 @@ QStringList RecordSet::scanColumn(const QString &column) {
     QStringList values;
     if (m_open && m_columns.contains(column)) {
         const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(column, m_table);
-        const auto take = [&values](const QStringList &row) {
-            if (row.at(0).isEmpty())
-                return false;
-            values << row.at(0);
-            return true;
-        };
-        if (!FastScan(QSqlDatabase::database(m_connection, false), sql, 1, take)) {
+        if (!FastScanColumn(QSqlDatabase::database(m_connection, false), sql, values)) {
             values.clear();
             QSqlQuery q(QSqlDatabase::database(m_connection, false));
             q.setForwardOnly(true);
-            if (q.exec(sql))
-                while (q.next() && take({q.value(0).toString()})) {
+            if (q.exec(sql)) {
+                while (q.next()) {
+                    QString value = q.value(0).toString();
+                    if (value.isEmpty())
+                        break;
+                    values << std::move(value);
                 }
+            }
         }
     }
     setNoRow(State::AfterLast);

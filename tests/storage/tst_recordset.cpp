@@ -197,6 +197,10 @@ void TestRecordSet::directScanReadsWhatTheDriverReads() {
     // Stopping early, a bad query and a closed connection.
     int seen = 0;
     QVERIFY(FastScan(db, sql, 1, [&seen](const QStringList &) { return ++seen < 2; }));
+    QStringList names;
+    QVERIFY(FastScanColumn(db, QStringLiteral("SELECT Tim FROM Tims ORDER BY rowid"), names));
+    QCOMPARE(names.size(), 4);
+    QCOMPARE(names.last(), QStringLiteral("Ünïcødé ✓ Щ"));
     QCOMPARE(seen, 2);
     QVERIFY(!FastScan(db, QStringLiteral("SELECT nothing FROM nowhere"), 1, [](const QStringList &) { return true; }));
     QVERIFY(!FastScan(QSqlDatabase(), sql, 1, [](const QStringList &) { return true; }));
