@@ -1,6 +1,7 @@
 #include "gui/archive/archivewindow.h"
 #include "support/testenv.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -44,6 +45,8 @@ private slots:
     void resultIsStoredWhenTheRowChanges();
     void resultIsStoredOnClosing();
     void resultIsStoredWhenMovedFromOutside();
+    void resultIsStoredWhenTheProgramEnds();
+    void longClubNamesFit();
     void keyFilter_data();
     void keyFilter();
     void noRowTakesNoTyping();
@@ -310,6 +313,33 @@ void TestArchiveWindow::resultIsStoredWhenMovedFromOutside() {
     w->archiveCursor()->first();
     QCOMPARE(stored(1), QStringLiteral("5:NULL"));
     QCOMPARE(w->txtresDom->text(), QStringLiteral("2"));
+}
+
+void TestArchiveWindow::resultIsStoredWhenTheProgramEnds() {
+    insert(kThree);
+    ArchiveWindow *w = window();
+    w->show();
+    w->navNext->click();
+    TypeText(w->txtresDom, QStringLiteral("1"));
+    TypeText(w->txtresG, QStringLiteral("1"));
+    // The windows are destroyed without being closed.
+    m_env->windows.destroyAll();
+    QCOMPARE(stored(1), QStringLiteral("1:1"));
+}
+
+void TestArchiveWindow::longClubNamesFit() {
+    insert(
+        {{"черноморец бургас", "локомотив пловдив", "1", "0", "", ""}, {"цска", "левски", "0", "0", "", ""}});
+    ArchiveWindow *w = window();
+    const QFont full = w->lblproNom->font();
+    for (QLabel *l : {w->lblDom, w->lblGost}) {
+        QVERIFY(QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width());
+        QVERIFY(l->font().pointSizeF() < full.pointSizeF());
+    }
+    // A short name gets the full size back.
+    w->navNext->click();
+    QCOMPARE(w->lblDom->font(), full);
+    QCOMPARE(w->lblGost->font(), full);
 }
 
 void TestArchiveWindow::keyFilter_data() {

@@ -87,6 +87,8 @@ void TestStatisticsWindow::counts_data() {
     row("only home goals entered", {{"1", "0", "1", ""}}, "0", "0", "0");
     row("only guest goals entered", {{"1", "0", "", "0"}}, "0", "0", "0");
     row("goals that are no whole number", {{"1", "0", "2,5", "1"}, {"1", "0", "-", "0"}}, "2", "0", "0");
+    row("signed goals are no goal count", {{"1", "0", "+1", "0"}, {"0", "1", "-1", "0"}}, "2", "0", "0");
+    row("blanks around the digits", {{"1", "0", " 1", "0 "}}, "1", "1", "1");
     row("stops at the first row without a home club",
         {{"1", "0", "1", "0"}, {"!1", "0", "1", "0"}, {"1", "0", "1", "0"}}, "1", "1", "1");
 }

@@ -1,6 +1,7 @@
 #include "gui/finance/financewindow.h"
 #include "support/testenv.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -43,6 +44,8 @@ private slots:
     void clear();
     void unreadableTotalsAreShownAndCountAsZero();
     void totalsSurviveClosing();
+    void totalsSurviveTheProgramEnd();
+    void longTotalsFit();
 
 private:
     FinanceWindow *window() { return m_env->windows.get<FinanceWindow>(WindowId::Finans); }
@@ -313,6 +316,33 @@ void TestFinanceWindow::totalsSurviveClosing() {
         QCOMPARE(m_env->settings->ReadSetting(QStringLiteral("fin"), kKeys[i]), expected[i]);
     // The next use loads them again.
     QCOMPARE(totals(), expected);
+}
+
+void TestFinanceWindow::totalsSurviveTheProgramEnd() {
+    FinanceWindow *w = window();
+    w->show();
+    w->txtV1->setText(QStringLiteral("2,5"));
+    w->cmdOK->click();
+    // The windows are destroyed without being closed.
+    m_env->windows.destroyAll();
+    m_env->reopenSettings();
+    QCOMPARE(m_env->settings->ReadSetting(QStringLiteral("fin"), QStringLiteral("1v")),
+             QStringLiteral("2,5"));
+    QCOMPARE(m_env->settings->ReadSetting(QStringLiteral("fin"), QStringLiteral("t")), QStringLiteral("0"));
+}
+
+void TestFinanceWindow::longTotalsFit() {
+    FinanceWindow *w = window();
+    const QFont normal = w->lbl1v->font();
+    w->lbl10v->setText(QStringLiteral("922337203685477,5807"));
+    tick(1);
+    for (QLabel *l : {w->lbl10v, w->lblOv})
+        QVERIFY(QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width());
+    // Back to a short amount, back to the full size.
+    w->lbl10v->setText(QStringLiteral("5"));
+    tick(1);
+    QCOMPARE(w->lbl10v->font(), normal);
+    QCOMPARE(w->lblOv->font(), w->lblO->font());
 }
 
 QTEST_MAIN(TestFinanceWindow)

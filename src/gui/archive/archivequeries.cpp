@@ -17,10 +17,15 @@ QString BeforeFirstEmpty(const QString &column) {
         .arg(column);
 }
 
-// A stored goal count; anything but a whole number is no score at all.
+// A stored goal count: digits, blanks around them allowed. Anything else the
+// result boxes let through (a sign, a comma, a fraction) is no score at all.
 std::optional<int> Goals(const QString &text) {
+    const QString digits = text.trimmed();
+    if (digits.isEmpty()) return std::nullopt;
+    for (const QChar c : digits)
+        if (c < u'0' || c > u'9') return std::nullopt;
     bool ok = false;
-    const int goals = text.toInt(&ok);
+    const int goals = digits.toInt(&ok);
     return ok ? std::optional<int>(goals) : std::nullopt;
 }
 

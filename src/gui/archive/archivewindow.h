@@ -3,6 +3,7 @@
 #include "gui/common/appcontext.h"
 #include "storage/recordset.h"
 
+#include <QFont>
 #include <QWidget>
 
 class QButtonGroup;
@@ -83,6 +84,7 @@ private:
 
     AppContext &m_ctx;
     RecordSet m_data1;
+    QFont m_valueFont; // of the bound values; club names may shrink from it
     // The row the result boxes belong to and what they showed of it, so that
     // a typed result can be told apart and stored even after the cursor left.
     qint64 m_shownRow = -1;

@@ -7,6 +7,7 @@
 #include "storage/settingsstore.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,16 @@ namespace kalvado {
 namespace {
 
 const QString kSection = QStringLiteral("fin");
+
+// A long amount shrinks the font of its label rather than lose its digits.
+void FitText(QLabel *label, const QFont &base) {
+    constexpr qreal kSmallest = 6;
+    QFont font = base;
+    const int room = label->contentsRect().width() - 2 * label->margin() - 4;
+    while (font.pointSizeF() > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    if (font != label->font()) label->setFont(font);
+}
 
 // An amount read back from a caption; unreadable text counts as nothing.
 Money Amount(const QLabel *label) {
@@ -71,7 +82,7 @@ FinanceWindow::FinanceWindow(AppContext &ctx, QWidget *parent) : QWidget(parent)
 }
 
 void FinanceWindow::build() {
-    setFixedSize(TwipRect(0, 0, 9240, 6000).size());
+    setFixedSize(TwipRect(0, 0, 9840, 6000).size());
     QFont bold = font();
     bold.setBold(true);
 
@@ -87,7 +98,7 @@ void FinanceWindow::build() {
         l->setFrameShadow(QFrame::Sunken);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         SetColours(l, QColor(255, 255, 225), QColor(0, 0, 128));
-        PlaceTw(l, left, top, 1380, 315);
+        PlaceTw(l, left, top, 1740, 315);
         return l;
     };
     const auto entry = [this](const char *name, int left, int top) {
@@ -102,8 +113,8 @@ void FinanceWindow::build() {
     constexpr int kCaptionLeft = 120;
     constexpr int kInvEntry = 3480;
     constexpr int kInvTotal = 4740;
-    constexpr int kWonEntry = 6360;
-    constexpr int kWonTotal = 7620;
+    constexpr int kWonEntry = 6600;
+    constexpr int kWonTotal = 7860;
     constexpr int kFirstRow = 660;
     constexpr int kRowStep = 420;
 
@@ -162,6 +173,7 @@ void FinanceWindow::build() {
     label(QStringLiteral("Общо:"), kInvEntry, sumTop + 15, 1200)->setFont(bold);
     lblOv = total("lblOv", kInvTotal, sumTop);
     lblOv->setFont(bold);
+    m_grandFont = bold;
     label(QStringLiteral("Общо:"), kWonEntry, sumTop + 15, 1200)->setFont(bold);
     lblO = total("lblO", kWonTotal, sumTop);
     lblO->setFont(bold);
@@ -260,12 +272,27 @@ void FinanceWindow::Timer1Tick() {
     show(lblO, wonSum);
 
     if (const std::optional<QString> title = FinanceStatus(won, invested)) lblStatus->setText(*title);
+
+    for (const Ledger &l : m_ledgers)
+        FitText(l.total, font());
+    FitText(lblOv, m_grandFont);
+    FitText(lblO, m_grandFont);
 }
 
-void FinanceWindow::closeEvent(QCloseEvent *event) {
+// The program can end without closing this window (its windows are then
+// simply destroyed); the totals must survive that too.
+FinanceWindow::~FinanceWindow() {
+    saveTotals();
+}
+
+void FinanceWindow::saveTotals() {
     for (const Ledger &l : m_ledgers)
         m_ctx.settings->WriteSetting(kSection, QString::fromLatin1(l.key), l.total->text());
     m_ctx.settings->sync();
+}
+
+void FinanceWindow::closeEvent(QCloseEvent *event) {
+    saveTotals();
     event->accept();
 }
 

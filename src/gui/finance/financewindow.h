@@ -3,6 +3,7 @@
 #include "gui/common/appcontext.h"
 #include "gui/finance/money.h"
 
+#include <QFont>
 #include <QWidget>
 
 #include <array>
@@ -27,6 +28,7 @@ class FinanceWindow final : public QWidget {
 
 public:
     explicit FinanceWindow(AppContext &ctx, QWidget *parent = nullptr);
+    ~FinanceWindow() override;
 
     // Grand totals from the totals, and the title from the grand totals as
     // they stood before this tick.
@@ -85,9 +87,12 @@ private:
     void build();
     void cmdOKClick();
     void cmdClearClick();
+    // Writes the fourteen totals to the settings store.
+    void saveTotals();
 
     AppContext &m_ctx;
     std::array<Ledger, kLedgers> m_ledgers{};
+    QFont m_grandFont; // of the grand totals, before any shrinking
 };
 
 } // namespace kalvado
