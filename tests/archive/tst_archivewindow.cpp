@@ -32,6 +32,7 @@ private slots:
     void cleanup();
 
     void opensOnTheFirstRow();
+    void loadedUnseenThenShownStartsAtTheFirstRow();
     void searchLines_data();
     void searchLines();
     void searchClearsTheBoxOnClick();
@@ -120,6 +121,21 @@ void TestArchiveWindow::opensOnTheFirstRow() {
     QVERIFY(w->optDom->isChecked());
     QVERIFY(!w->Timer1->isActive());
     QCOMPARE(w->Timer1->interval(), 10);
+}
+
+void TestArchiveWindow::loadedUnseenThenShownStartsAtTheFirstRow() {
+    // Recording loads the window over an empty archive and appends through it.
+    ArchiveWindow *w = window();
+    QVERIFY(!w->archiveCursor()->hasCurrent());
+    insert(kThree);
+    QCOMPARE(w->lblDom->text(), QString());
+    m_env->windows.show(WindowId::Data);
+    QCOMPARE(w->lblDom->text(), QStringLiteral("левски"));
+    // Later showings leave the user's position alone.
+    w->cmdFind->click();
+    w->hide();
+    m_env->windows.show(WindowId::Data);
+    QCOMPARE(w->lblDom->text(), QString());
 }
 
 void TestArchiveWindow::searchLines_data() {

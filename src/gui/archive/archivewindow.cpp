@@ -10,6 +10,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -299,6 +300,15 @@ void ArchiveWindow::cmdFindClick() {
 bool ArchiveWindow::eventFilter(QObject *watched, QEvent *event) {
     if (watched == txtFindD && event->type() == QEvent::MouseButtonPress) txtFindD->clear();
     return QWidget::eventFilter(watched, event);
+}
+
+void ArchiveWindow::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    // Recording may have loaded the window unseen over an empty archive and
+    // appended since; the user opening it expects the first prognosis.
+    if (!m_shownOnce && !m_data1.hasCurrent())
+        moveFirst();
+    m_shownOnce = true;
 }
 
 void ArchiveWindow::closeEvent(QCloseEvent *event) {

@@ -69,6 +69,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -84,6 +85,7 @@ private:
 
     AppContext &m_ctx;
     RecordSet m_data1;
+    bool m_shownOnce = false;
     QFont m_valueFont; // of the bound values; club names may shrink from it
     // The row the result boxes belong to and what they showed of it, so that
     // a typed result can be told apart and stored even after the cursor left.
