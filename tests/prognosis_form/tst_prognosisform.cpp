@@ -110,6 +110,130 @@ private slots:
         QVERIFY(!form->tmrProgres->isActive());
     }
 
+    // Where the layout puts each control, in twips; -1 where no size is drawn.
+    void controlsStandWhereDrawn_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");
+        const auto row = [](const char *name, int left, int top, int width = -1, int height = -1) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QRect(left, top, width, height);
+        };
+        row("txtDom", 240, 360, 3375);
+        row("txtGost", 3840, 360, 3375);
+        row("lstDom", 240, 600, 3375, 2205);
+        row("lstGost", 3840, 600, 3375, 2205);
+        row("lblDoma", 240, 8760);
+        row("lblDPG_0", 480, 4080, 5655);
+        row("txtD", 6240, 4080, 495);
+        row("lblDPG_1", 6720, 4080);
+        row("lblGDP", 480, 4440);
+        row("txtG", 6240, 4440, 495);
+        row("lblDPG_3", 6720, 4440);
+        row("txt1", 2040, 6840, 855);
+        row("txtX", 2040, 7200, 855);
+        row("txt2", 2040, 7560, 855);
+        row("txtGDplus_0", 600, 2160, 375, 285);
+        row("txtGDminus_4", 2640, 2160, 375, 285);
+        row("txtGDplus_7", 2160, 3240, 375, 285);
+        row("txtGGplus_3", 4320, 3240, 375, 285);
+        row("txtGGminus_5", 6360, 2520, 375, 285);
+        row("Frame1", 9240, 960);
+        row("Frame2", 7440, 960);
+        row("Frame6", 7440, 3000);
+        row("Frame7", 7440, 4080);
+        row("Frame3", 7440, 5040);
+        row("Frame4", 9240, 5040);
+        row("Frame5", 360, 5160);
+        row("chkD", 3600, 5280);
+        row("chkG", 3600, 5520);
+        row("Option1", 3600, 5760);
+        row("chkIzkl10", 480, 4680);
+        row("lblMinuta", 5040, 7440);
+        row("lblTempD", 5640, 7440);
+        row("lblTempG", 6120, 7440);
+        row("lstStatistika", 4080, 6480, 6735, 750);
+        row("picSimul", 4080, 7920, 6720, 375);
+        row("lblProD", 7080, 6120);
+        row("lblProg", 7560, 6120);
+        row("lblZnak", 10080, 7320);
+    }
+    void controlsStandWhereDrawn() {
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        auto *w = m_form->findChild<QWidget *>(name);
+        QVERIFY(w);
+        QCOMPARE(w->parentWidget(), m_form);
+        QCOMPARE(w->pos(), QPoint(Px(twips.left()), Px(twips.top())));
+        if (twips.width() >= 0) QCOMPARE(w->width(), Px(twips.width()));
+        if (twips.height() >= 0) QCOMPARE(w->height(), Px(twips.height()));
+    }
+
+    // Every caption fits its control, inside its parent, clear of the
+    // controls beside it.
+    void captionsAreNotCut() {
+        m_form->show();
+        QList<QWidget *> captioned;
+        for (QWidget *w : m_form->findChildren<QWidget *>()) {
+            const auto *label = qobject_cast<QLabel *>(w);
+            const auto *button = qobject_cast<QAbstractButton *>(w);
+            const QString text = label ? label->text() : button ? button->text() : QString();
+            if (text.trimmed().isEmpty() || w->isHidden() || w == m_form->lblDoma) continue;
+            if (label && label->wordWrap()) continue;
+            captioned << w;
+            if (!qobject_cast<QPushButton *>(w))
+                QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(w->objectName() + u' ' + text));
+            QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), qPrintable(text));
+        }
+        for (QWidget *a : captioned)
+            for (QWidget *b : captioned)
+                if (a != b && a->parentWidget() == b->parentWidget() && qobject_cast<QAbstractButton *>(a))
+                    QVERIFY2(!a->geometry().intersects(b->geometry()),
+                             qPrintable(a->objectName() + u'/' + b->objectName()));
+    }
+
+    void aDroppedListLeavesItsNameBoxVisible_data() {
+        QTest::addColumn<bool>("guest");
+        QTest::newRow("home") << false;
+        QTest::newRow("guest") << true;
+    }
+    void aDroppedListLeavesItsNameBoxVisible() {
+        QFETCH(bool, guest);
+        QLineEdit *box = guest ? m_form->txtGost : m_form->txtDom;
+        QListWidget *list = guest ? m_form->lstGost : m_form->lstDom;
+        m_form->show();
+        test::TypeText(box, QStringLiteral("Ла"));
+        QVERIFY(list->isVisible());
+        QVERIFY(list->geometry().top() < box->geometry().bottom()); // they do overlap
+        const QPoint lowInBox(box->geometry().center().x(), box->geometry().bottom() - 1);
+        QCOMPARE(m_form->childAt(lowInBox), box);
+        const QPoint belowBox(box->geometry().center().x(), box->geometry().bottom() + 10);
+        QVERIFY(list->isAncestorOf(m_form->childAt(belowBox)));
+    }
+
+    void framesAndTheirCaptions_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("orange"); // orange and bold, else plain grey
+        QTest::newRow("Frame1") << "Frame1" << QStringLiteral("Място в ") << true;
+        QTest::newRow("Frame2") << "Frame2" << QStringLiteral("Домакин") << true;
+        QTest::newRow("Frame3") << "Frame3" << QStringLiteral("Контузени") << true;
+        QTest::newRow("Frame4") << "Frame4" << QStringLiteral("Контузени") << true;
+        QTest::newRow("Frame5") << "Frame5" << QStringLiteral("Мача е за :") << false;
+        QTest::newRow("Frame6") << "Frame6" << QStringLiteral("Треньор пред уволнение") << true;
+        QTest::newRow("Frame7") << "Frame7" << QStringLiteral("Трансферна бомба") << true;
+    }
+    void framesAndTheirCaptions() {
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        QFETCH(bool, orange);
+        auto *frame = m_form->findChild<QGroupBox *>(name);
+        QVERIFY(frame);
+        QCOMPARE(frame->title(), title);
+        QCOMPARE(frame->font().bold(), orange);
+        QCOMPARE(BackgroundOf(frame) == QColor(0xFF, 0x80, 0x00), orange);
+        for (auto *inside : frame->findChildren<QAbstractButton *>())
+            QVERIFY2(!inside->font().bold(), qPrintable(inside->objectName()));
+    }
+
     void tabVisitsAWholeMatchInOrder_data() {
         QTest::addColumn<bool>("cup");
         QTest::newRow("league") << false;
@@ -516,6 +640,15 @@ private slots:
     }
 
     void placeLists() {
+        // Both lists drop down under their boxes, whole, inside the frame.
+        QCOMPARE(m_form->lstClD->size(), QSize(Px(615), Px(1035)));
+        QCOMPARE(m_form->lstClG->size(), QSize(Px(615), Px(645)));
+        for (QWidget *box : {m_form->txtClD, m_form->txtClG}) {
+            QListWidget *list = box == m_form->txtClD ? m_form->lstClD : m_form->lstClG;
+            QCOMPARE(list->parentWidget(), m_form->Frame1);
+            QCOMPARE(list->y(), box->geometry().bottom() + 1);
+            QVERIFY(m_form->Frame1->rect().contains(list->geometry()));
+        }
         QTest::mouseClick(m_form->cmdClD, Qt::LeftButton);
         QVERIFY(!m_form->lstClD->isHidden());
         QTest::mouseClick(m_form->cmdClD, Qt::LeftButton);

@@ -248,6 +248,47 @@ private slots:
         QVERIFY(m_form->cmdPro->isEnabled());
     }
 
+    // Once an edit re-enables the button, a new prognosis takes over the
+    // running clock instead of restarting it.
+    void pressingAgainWhileTheClockRuns() {
+        enterMatch(QStringLiteral("Арсенал"), QStringLiteral("Челси"));
+        press();
+        for (int minute = 0; minute < 30; ++minute)
+            m_form->tmrProgresTick();
+        for (int i = 0; i < 8; ++i) // the guest now wins every match 4:0
+            test::TypeText(m_form->txtGGplus[i], QStringLiteral("4"));
+        QVERIFY(m_form->cmdPro->isEnabled());
+        for (int i = 0; i < 8; ++i)
+            m_form->txtGGminus[i]->setText(QStringLiteral("0"));
+        press();
+        QVERIFY(m_env->messages.shown().isEmpty());
+        QCOMPARE(Count(db(), QStringLiteral("KD")), 2);
+        QCOMPARE(m_form->lblMinuta->text(), QStringLiteral("30"));
+        QVERIFY(m_form->tmrProgres->isActive());
+        const QString home = m_form->lblProD->text();
+        const QString guest = m_form->lblProg->text();
+        QVERIFY(guest.toInt() > 1);
+        for (int tick = 0; tick < 100 && m_form->tmrProgres->isActive(); ++tick)
+            m_form->tmrProgresTick();
+        QCOMPARE(m_form->lblMinuta->text(), QStringLiteral("90"));
+        QCOMPARE(m_form->lblTempG->text(), guest);
+        QCOMPARE(m_form->lblTempD->text(), home);
+    }
+
+    void pressingAgainAfterAFailure() {
+        enterMatch(QStringLiteral("Арсенал"), QStringLiteral("Челси"));
+        m_form->txtD->clear();
+        press();
+        press();
+        QCOMPARE(m_env->messages.shown().size(), 2);
+        QCOMPARE(Count(db(), QStringLiteral("KD")), 0);
+        test::TypeText(m_form->txtD, QStringLiteral("1"));
+        press();
+        QCOMPARE(m_env->messages.shown().size(), 2);
+        QCOMPARE(Row(db(), QStringLiteral("SELECT Nom, proD, proG FROM KD")), (QStringList{"0", "3", "1"}));
+        QCOMPARE(m_form->lblZnak->text(), QStringLiteral("1"));
+    }
+
     void failureBeforeAnyWrite_data() {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");

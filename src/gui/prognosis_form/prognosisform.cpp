@@ -65,16 +65,37 @@ QCheckBox *Check(QWidget *parent, const QString &name, const QString &text, int 
     return check;
 }
 
-// An orange frame with a bold caption; its contents keep the normal font.
+// An orange frame with a bold caption (its contents keep the normal font),
+// or, for the match-type frame, a plain grey one.
 QGroupBox *OptionFrame(QWidget *parent, const QString &name, const QString &title, int left, int top,
                        int width, int height, bool orange = true) {
     auto *frame = Named(new QGroupBox(title, parent), name);
     PlaceTw(frame, left, top, width, height);
-    if (orange) SetColours(frame, kOrange, Qt::black);
+    if (!orange) return frame;
+    SetColours(frame, kOrange, Qt::black);
     QFont bold = frame->font();
     bold.setBold(true);
     frame->setFont(bold);
     return frame;
+}
+
+// Options side by side in a narrow frame: each as wide as its text needs,
+// the room left over shared out evenly, so no caption runs into the next
+// button.
+void SpreadAcross(QGroupBox *frame, std::initializer_list<QRadioButton *> options, int top) {
+    int used = 0;
+    for (QRadioButton *option : options) {
+        // The style's wide gap between circle and caption would not leave
+        // room between the buttons.
+        option->setStyleSheet(QStringLiteral("QRadioButton { spacing: 2px; }"));
+        used += option->sizeHint().width();
+    }
+    const int gap = std::max(0, (frame->width() - used) / int(options.size() + 1));
+    int left = gap;
+    for (QRadioButton *option : options) {
+        option->setGeometry(left, Px(top), option->sizeHint().width(), Px(255));
+        left += option->sizeHint().width() + gap;
+    }
 }
 
 void NormalFontInside(QGroupBox *frame) {
@@ -110,6 +131,10 @@ PrognosisForm::PrognosisForm(AppContext &ctx, QWidget *parent)
     lstGost->raise();
     lstClD->raise();
     lstClG->raise();
+    // The lists start 45 twips above the bottom edge of the name boxes; the
+    // boxes stay on top so the typed name is not cut off.
+    txtDom->raise();
+    txtGost->raise();
     setTabOrderChain();
     connectHandlers();
 
@@ -160,6 +185,9 @@ void PrognosisForm::buildClubEntry() {
     lblDPG[1] = Named(Caption(this, QStringLiteral("пъти"), 6720, 4080, 600), QStringLiteral("lblDPG_1"));
     lblGDP = Named(Caption(this, QStringLiteral("е победил"), 480, 4440, 5655), QStringLiteral("lblGDP"));
     lblDPG[3] = Named(Caption(this, QStringLiteral("пъти"), 6720, 4440, 600), QStringLiteral("lblDPG_3"));
+    // The count box reaches 15 twips into these labels.
+    lblDPG[1]->setIndent(Px(60));
+    lblDPG[3]->setIndent(Px(60));
 
     // The score line of the clock area: home name, predicted goals, guest name.
     lblDomakin = Named(Caption(this, {}, 4080, 6120, 2895, 285), QStringLiteral("lblDomakin"));
@@ -238,7 +266,7 @@ void PrognosisForm::buildOptions() {
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.2);
     heading->setFont(headingFont);
 
-    Frame1 = OptionFrame(this, QStringLiteral("Frame1"), QStringLiteral("Място в "), 9240, 960, 1725, 1980);
+    Frame1 = OptionFrame(this, QStringLiteral("Frame1"), QStringLiteral("Място в "), 9240, 960, 1725, 2025);
     Caption(Frame1, QStringLiteral("касирането"), 120, 240, 1500);
     txtClD = Box(Frame1, QStringLiteral("txtClD"), 120, 540, 495);
     cmdClD = Named(new QPushButton(QStringLiteral("Домакин"), Frame1), QStringLiteral("cmdClD"));
@@ -290,6 +318,7 @@ void PrognosisForm::buildOptions() {
     opt3D = Option(Frame3, QStringLiteral("opt3D"), QStringLiteral("3+"), 1110, 690, 540);
     opt0D->setChecked(true);
     NormalFontInside(Frame3);
+    SpreadAcross(Frame3, {opt0D, opt1D, opt3D}, 690);
 
     Frame4 = OptionFrame(this, QStringLiteral("Frame4"), QStringLiteral("Контузени"), 9240, 5040, 1725, 1050);
     Caption(Frame4, QStringLiteral("играчи на отбора гост"), 120, 240, 1500, 420)->setWordWrap(true);
@@ -298,6 +327,7 @@ void PrognosisForm::buildOptions() {
     opt3G = Option(Frame4, QStringLiteral("opt3G"), QStringLiteral("3+"), 1110, 690, 540);
     opt0G->setChecked(true);
     NormalFontInside(Frame4);
+    SpreadAcross(Frame4, {opt0G, opt1G, opt3G}, 690);
 
     Frame5 = OptionFrame(this, QStringLiteral("Frame5"), QStringLiteral("Мача е за :"), 360, 5160, 2400, 1080,
                          false);
@@ -331,7 +361,7 @@ void PrognosisForm::buildOptions() {
     }
 
     chkIzkl10 =
-        Check(this, QStringLiteral("chkIzkl10"), QStringLiteral("Изключи от прогнозата"), 480, 4710, 3000);
+        Check(this, QStringLiteral("chkIzkl10"), QStringLiteral("Изключи от прогнозата"), 480, 4680, 3000);
     chkNokoef = Check(this, QStringLiteral("chkNokoef"), QStringLiteral(" Не е обявен"), 2040, 7920, 1920);
 }
 
