@@ -30,20 +30,6 @@ namespace {
 const QString kResD = QStringLiteral("resD");
 const QString kResG = QStringLiteral("resG");
 
-template <class T> T *Named(T *w, const char *name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-// Long club names shrink the font rather than lose their ends.
-void FitText(QLabel *label, const QFont &base) {
-    constexpr qreal kSmallest = 6;
-    QFont font = base;
-    const int room = label->contentsRect().width() - 2 * label->margin() - 4;
-    while (font.pointSizeF() > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    if (font != label->font()) label->setFont(font);
-}
 
 } // namespace
 
@@ -222,8 +208,8 @@ bool ArchiveWindow::storeRealResult() {
 }
 
 void ArchiveWindow::cursorChanged() {
-    FitText(lblDom, m_valueFont);
-    FitText(lblGost, m_valueFont);
+    FitLabelText(lblDom, m_valueFont);
+    FitLabelText(lblGost, m_valueFont);
     // Moves from outside this window (the statistics, a caller that forgot to
     // store first) must not drop what was typed for the row just left.
     if (m_shownRow >= 0 && m_shownRow != m_data1.currentRowId()) storeRealResult();

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,6 +35,16 @@ void BindLabel(QLabel *label, RecordSet *cursor, const QString &column) {
     label->setText(cursor->value(column));
     QObject::connect(cursor, &RecordSet::currentChanged, label,
                      [label, cursor, column] { label->setText(cursor->value(column)); });
+}
+
+void FitLabelText(QLabel *label, const QFont &base) {
+    constexpr qreal kSmallest = 6;
+    QFont font = base;
+    const int room = label->contentsRect().width() - 2 * label->margin() - 4;
+    while (font.pointSizeF() > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    if (font != label->font())
+        label->setFont(font);
 }
 
 QString DateText(const QString &stored) {

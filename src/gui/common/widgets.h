@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 
 class QLabel;
@@ -10,6 +11,12 @@ namespace kalvado {
 
 class RecordSet;
 
+// Gives a control its name (the objectName tests and the code refer to it by).
+template <class W> W *Named(W *w, const QString &name) {
+    w->setObjectName(name);
+    return w;
+}
+
 // Background and text colour of a label or a text box.
 void SetColours(QWidget *w, const QColor &background, const QColor &text);
 QColor BackgroundOf(const QWidget *w);
@@ -18,6 +25,10 @@ QColor TextColourOf(const QWidget *w);
 // A label that always shows one column of the cursor's current row (empty
 // when there is no current row).
 void BindLabel(QLabel *label, RecordSet *cursor, const QString &column);
+
+// Shrinks the label's font from base (not below 6 points) until its text
+// fits, rather than let the text lose its ends.
+void FitLabelText(QLabel *label, const QFont &base);
 
 // A stored date ("yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss") as the user reads it.
 QString DateText(const QString &stored);

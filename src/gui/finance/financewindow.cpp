@@ -21,15 +21,6 @@ namespace {
 
 const QString kSection = QStringLiteral("fin");
 
-// A long amount shrinks the font of its label rather than lose its digits.
-void FitText(QLabel *label, const QFont &base) {
-    constexpr qreal kSmallest = 6;
-    QFont font = base;
-    const int room = label->contentsRect().width() - 2 * label->margin() - 4;
-    while (font.pointSizeF() > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    if (font != label->font()) label->setFont(font);
-}
 
 // An amount read back from a caption; unreadable text counts as nothing.
 Money Amount(const QLabel *label) {
@@ -274,9 +265,9 @@ void FinanceWindow::Timer1Tick() {
     if (const std::optional<QString> title = FinanceStatus(won, invested)) lblStatus->setText(*title);
 
     for (const Ledger &l : m_ledgers)
-        FitText(l.total, font());
-    FitText(lblOv, m_grandFont);
-    FitText(lblO, m_grandFont);
+        FitLabelText(l.total, font());
+    FitLabelText(lblOv, m_grandFont);
+    FitLabelText(lblO, m_grandFont);
 }
 
 // The program can end without closing this window (its windows are then

@@ -35,11 +35,6 @@ namespace {
 
 const QColor kOrange(0xFF, 0x80, 0x00);
 
-template <class W> W *Named(W *w, const QString &name) {
-    w->setObjectName(name);
-    return w;
-}
-
 QLabel *Caption(QWidget *parent, const QString &text, int left, int top, int width, int height = 240) {
     auto *label = new QLabel(text, parent);
     PlaceTw(label, left, top, width, height);
@@ -570,21 +565,10 @@ void PrognosisForm::SimulationReset() {
 }
 
 void PrognosisForm::NewMatchReset() {
+    // Everything the guest-click reset clears, and the names, results and colours too.
     txtDom->setText(QString());
     txtGost->setText(QString());
-    txtD->setText(QString());
-    txtG->setText(QString());
-    if (!chkNokoef->isChecked()) {
-        txt1->setText(QString());
-        txtX->setText(QString());
-        txt2->setText(QString());
-    }
-    txtClD->setText(QStringLiteral("10"));
-    txtClG->setText(QStringLiteral("10"));
-    lblZnak->setText(QString());
-    lblZnak->hide();
-    SimulationReset();
-    clearPredictionShown();
+    GuestClickReset();
     for (int i = 0; i < 8; ++i) {
         txtGDplus[i]->setText(QString());
         txtGGplus[i]->setText(QString());
@@ -814,6 +798,7 @@ void PrognosisForm::setSimulBarWidth(double units) {
 
 void PrognosisForm::addLine(const QString &line) {
     lstStatistika->addItem(line);
+    lstStatistika->scrollToBottom(); // the newest event stays in view
 }
 
 void PrognosisForm::tmrProgresTick() {
