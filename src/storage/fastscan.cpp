@@ -10,7 +10,9 @@ namespace kalvado {
 namespace {
 
 // The few entry points of the SQLite library that the Qt driver already
-// loaded; looked up at run time so the build needs no SQLite headers.
+// loaded (Debian's driver links the system libsqlite3; a driver with SQLite
+// built in loads no such library, and the direct route is then skipped).
+// Looked up at run time so the build needs no SQLite headers.
 struct sqlite3;
 struct sqlite3_stmt;
 struct SqliteApi {
