@@ -101,7 +101,11 @@ std::optional<float> DecimalText(QStringView text) {
     }
     float value = 0.0f;
     const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (ec != std::errc() || ptr != plain.data() + plain.size() || !std::isfinite(value))
+    if (ptr != plain.data() + plain.size())
+        return std::nullopt;
+    if (ec == std::errc::result_out_of_range && parts.integerDigits.isEmpty())
+        value = 0.0f; // below the smallest single: the nearest value is zero, not a failure
+    else if (ec != std::errc() || !std::isfinite(value))
         return std::nullopt;
     return parts.negative ? -value : value;
 }

@@ -18,8 +18,9 @@ const QLocale &BulgarianLocale();
 // neighbour). Empty, non-numeric or out-of-range text gives nothing.
 std::optional<std::int16_t> IntegerText(QStringView text);
 
-// A box's text read as a single-precision number (decimal comma).
-// Empty, non-numeric or overflowing text gives nothing.
+// A box's text read as the nearest single-precision number (decimal comma).
+// Empty, non-numeric or overflowing text gives nothing; a value too small for
+// single precision reads as zero.
 std::optional<float> DecimalText(QStringView text);
 
 // A double written with the decimal comma and up to 15 significant digits.

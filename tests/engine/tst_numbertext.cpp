@@ -2,6 +2,9 @@
 
 #include <QTest>
 
+#include <bit>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 using namespace kalvado;
@@ -86,6 +89,16 @@ void TestNumberText::decimalText_data() {
     QTest::newRow("lone comma") << "," << false << 0.0f;
     QTest::newRow("lone minus") << "-" << false << 0.0f;
     QTest::newRow("beyond single range") << QString(40, u'9') << false << 0.0f;
+    QTest::newRow("largest single") << "340282346638528859811704183484516925440" << true
+                                    << std::numeric_limits<float>::max();
+    QTest::newRow("too small reads as zero") << "0," + QString(60, u'0') + "1" << true << 0.0f;
+    QTest::newRow("too small negative") << "-0," + QString(60, u'0') + "1" << true << -0.0f;
+    QTest::newRow("smallest subnormal") << "0,0000000000000000000000000000000000000000000014" << true
+                                        << std::numeric_limits<float>::denorm_min();
+    // Just above the midpoint between 1 and the next single: a detour through
+    // double lands on the midpoint and rounds down to 1.
+    QTest::newRow("nearest single, not via double")
+        << "1,0000000596046447753906250000000001" << true << std::nextafter(1.0f, 2.0f);
     QTest::newRow("letters") << "x1" << false << 0.0f;
 }
 
@@ -95,8 +108,9 @@ void TestNumberText::decimalText() {
     QFETCH(float, value);
     const auto read = DecimalText(text);
     QCOMPARE(read.has_value(), ok);
-    if (ok)
-        QCOMPARE(*read, value); // exact: the nearest single-precision value
+    if (ok) // exact, sign of zero included: QCOMPARE on floats is fuzzy
+        QVERIFY2(std::bit_cast<quint32>(*read) == std::bit_cast<quint32>(value),
+                 qPrintable(QString::number(double(*read), 'g', 9)));
 }
 
 void TestNumberText::readingIgnoresTheSystemLocale() {

@@ -42,6 +42,7 @@ private slots:
     void factors();
     void factorOverflow();
     void formMean();
+    void formMeanSumsInMatchOrder();
     void goalBands_data();
     void goalBands();
     void placeFactor_data();
@@ -51,6 +52,8 @@ private slots:
     void workedExample3to1();
     void drawAdjustment();
     void drawAdjustmentLeavesEqualValues();
+    void drawRule_data();
+    void drawRule();
     void reputation_data();
     void reputation();
     void qualitativeFactors_data();
@@ -61,6 +64,7 @@ private slots:
     void failures();
     void anyTextNeverCrashes();
     void clubLists();
+    void clubNamesAreCyrillic();
 };
 
 void TestPrognosis::factors_data() {
@@ -116,6 +120,31 @@ void TestPrognosis::formMean() {
     six.scored[0] = six.conceded[0] = six.scored[1] = six.conceded[1] = QStringLiteral("1");
     const double expected = (2 * (1.2 * double(s) - 1.0) + 6 * (1.9 * double(s) - 0.9)) / 8;
     QVERIFY(qAbs(*FormMean(six, s) - expected) < 1e-12);
+}
+
+void TestPrognosis::formMeanSumsInMatchOrder() {
+    // A mix whose double sum depends on the order of the additions.
+    const float chance = 1.845f;
+    const double s = chance;
+    const char *const results[8][2] = {{"0", "0"}, {"2", "0"}, {"2", "2"}, {"3", "0"},
+                                       {"2", "3"}, {"0", "2"}, {"3", "1"}, {"3", "1"}};
+    RecentResults r;
+    for (int i = 0; i < 8; ++i) {
+        r.scored[i] = QString::fromLatin1(results[i][0]);
+        r.conceded[i] = QString::fromLatin1(results[i][1]);
+    }
+    const double terms[8] = {1.2 * s - 1.0, 1.9 * s - 0.9, 1.2 * s - 1.0, 1.9 * s - 0.9,
+                             0.9 * s - 1.1, 0.9 * s - 1.3, 1.9 * s - 0.9, 1.9 * s - 0.9};
+    double forward = 0.0;
+    double backward = 0.0;
+    for (int i = 0; i < 8; ++i) {
+        forward += terms[i];
+        backward += terms[7 - i];
+    }
+    QVERIFY(forward != backward); // otherwise this case proves nothing
+    const auto mean = FormMean(r, chance);
+    QVERIFY(mean);
+    QVERIFY2(*mean == forward / 8, qPrintable(QString::number(*mean, 'g', 17)));
 }
 
 void TestPrognosis::goalBands_data() {
@@ -198,6 +227,9 @@ void TestPrognosis::oddsFactor_data() {
     QTest::newRow("equal to the sum") << 1.5f << 3.0f << 4.5f << 1.0f;
     QTest::newRow("favourite of the guests") << 3.5f << 3.2f << 2.0f << 1.0f;
     QTest::newRow("all two") << 2.0f << 2.0f << 2.0f << 1.0f;
+    // 1,49 + 14,13 + 3 is 18,62 in decimals; the unrounded sum of the singles
+    // falls below 18,62f, its single rounding does not.
+    QTest::newRow("sum equal once rounded to single") << 1.49f << 14.13f << 18.62f << 1.3f;
 }
 
 void TestPrognosis::oddsFactor() {
@@ -247,6 +279,34 @@ void TestPrognosis::drawAdjustmentLeavesEqualValues() {
     QVERIFY(p);
     QCOMPARE(p->homeRaw, 0.1f);
     QCOMPARE(p->guestRaw, 0.1f);
+}
+
+void TestPrognosis::drawRule_data() {
+    QTest::addColumn<QString>("k1");
+    QTest::addColumn<QString>("kX");
+    QTest::addColumn<QString>("k2");
+    QTest::addColumn<bool>("lifted");
+    QTest::newRow("draw odds above both") << "2" << "3,6" << "3,5" << true;
+    QTest::newRow("draw odds equal to the guest's") << "2" << "3,5" << "3,5" << false;
+    QTest::newRow("draw odds equal to the home's") << "3,6" << "3,6" << "3,5" << false;
+    QTest::newRow("draw odds between") << "2" << "3,4" << "3,5" << false;
+    QTest::newRow("draw odds lowest") << "3" << "1,5" << "3,5" << false;
+}
+
+void TestPrognosis::drawRule() {
+    QFETCH(QString, k1);
+    QFETCH(QString, kX);
+    QFETCH(QString, k2);
+    QFETCH(bool, lifted);
+    // The home side (about 2.76) stays the stronger; the guest's 1.19 is lifted or not.
+    PrognosisInputs in = workedExample();
+    in.k1 = k1;
+    in.kX = kX;
+    in.k2 = k2;
+    const auto p = ComputePrognosis(in);
+    QVERIFY(p);
+    const float guest = float(1.2 * double(1.825f) - 1.0);
+    QCOMPARE(p->guestRaw, lifted ? float(double(guest) * double(1.1f)) : guest);
 }
 
 void TestPrognosis::reputation_data() {
@@ -396,6 +456,16 @@ void TestPrognosis::clubLists() {
     QCOMPARE(juve->background, 0xFFFFFFu);
     QCOMPARE(juve->text, 0x000000u);
     QVERIFY(!FindClubColour(QStringLiteral("ювентус")));
+}
+
+void TestPrognosis::clubNamesAreCyrillic() {
+    // A Latin look-alike (M for М) would never match what the user types.
+    QStringList names = TopClubs() + StrongClubs();
+    for (const ClubColour &c : ClubColours())
+        names << c.name;
+    for (const QString &name : names)
+        for (const QChar ch : name)
+            QVERIFY2(ch.script() == QChar::Script_Cyrillic || ch.isDigit() || ch == u' ', qPrintable(name));
 }
 
 QTEST_APPLESS_MAIN(TestPrognosis)
