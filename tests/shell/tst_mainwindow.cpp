@@ -139,6 +139,43 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }
 
+    // Markup in a stored caption or cell is text like any other: the label
+    // needs room for every character, not for what the markup would draw.
+    void storedTextsShowAsWritten_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty bold") << "<b></b>";
+        QTest::newRow("picture tag") << "<img src=\"x.png\">";
+        QTest::newRow("entity") << "&amp;&lt;";
+        QTest::newRow("heading") << "<h1>Левски</h1>";
+    }
+    void storedTextsShowAsWritten() {
+        QFETCH(QString, text);
+        write(QStringLiteral("L"), text);
+        m_env->settings->WriteSetting(QStringLiteral("Last"), QStringLiteral("PD2"), text);
+        MainWindow *w = window();
+        for (QLabel *label : {w->panel()->lblRD[2], w->lblPic}) {
+            QCOMPARE(label->text(), text);
+            QVERIFY2(label->sizeHint().width() >= label->fontMetrics().horizontalAdvance(text),
+                     qPrintable(label->objectName()));
+        }
+    }
+
+    // A hand-edited file whose values the ini format reads as other types.
+    void handEditedValuesOfOtherTypesStillOpen() {
+        m_env->settings->sync();
+        QFile ini(m_env->settingsPath());
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write("[pic]\nP1=@Variant(\\0\\0\\0\\x7f\\0)\nP2=@Rect(1 2 3 4)\nP3=@ByteArray(True)\n"
+                  "P4=True, False\nL=@Size(1 2)\n[Last]\nM4=@Invalid()\nPD4=@Point(1 2)\nPG4=3\n");
+        ini.close();
+        m_env->reopenSettings();
+        MainWindow *w = window();
+        QCOMPARE(States(w), QStringLiteral("1010"));
+        w->Timer1Tick();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
+
     void pictureButtonsChooseThePicture_data() {
         QTest::addColumn<QList<int>>("clicks");
         QTest::addColumn<QString>("caption");

@@ -165,6 +165,41 @@ private slots:
             QCOMPARE(GreenOf(*m_panel, n), QString());
     }
 
+    // A match of two long names shrinks to fit its cell, whichever way it
+    // arrives, and a short one that follows keeps the normal size.
+    void longMatchTextsFitTheirCell_data() {
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("added") << false;
+        QTest::newRow("loaded") << true;
+    }
+    void longMatchTextsFitTheirCell() {
+        QFETCH(bool, loaded);
+        const QString home = QStringLiteral("Черноморец Бургас София");
+        const QString guest = QStringLiteral("Локомотив Горна Оряховица");
+        const auto fits = [this](int n) {
+            QLabel *cell = m_panel->lblMa4[n];
+            return cell->indent() + cell->fontMetrics().horizontalAdvance(cell->text()) <=
+                   cell->contentsRect().width();
+        };
+        QLabel *probe = m_panel->lblMa4[4];
+        QVERIFY(probe->fontMetrics().horizontalAdvance(home + QStringLiteral(" - ") + guest) >
+                probe->contentsRect().width());
+        if (loaded) {
+            m_env->settings->WriteSetting(QStringLiteral("Last"), QStringLiteral("M3"),
+                                          home + QStringLiteral(" - ") + guest);
+            m_env->settings->WriteSetting(QStringLiteral("Last"), QStringLiteral("M4"),
+                                          QStringLiteral("А - Б"));
+            m_panel->LoadPanel();
+        } else {
+            m_panel->AddPrognosis(home, guest, false, {}, {}, {}, QStringLiteral("1"), QStringLiteral("0"));
+            QVERIFY(fits(4));
+            add(1);
+        }
+        QCOMPARE(m_panel->lblMa4[3]->text(), home + QStringLiteral(" - ") + guest);
+        QVERIFY(fits(3));
+        QCOMPARE(m_panel->lblMa4[4]->font().pointSizeF(), m_panel->font().pointSizeF());
+    }
+
     void loadPutsEveryKeyIntoItsCell() {
         const QStringList prefixes{QStringLiteral("M"),  QStringLiteral("K1"), QStringLiteral("KX"),
                                    QStringLiteral("K2"), QStringLiteral("PD"), QStringLiteral("PG")};

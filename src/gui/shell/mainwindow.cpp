@@ -64,6 +64,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ct
 
     lblPic = new QLabel(QStringLiteral("Непознал резултатите"), this);
     lblPic->setObjectName(QStringLiteral("lblPic"));
+    lblPic->setTextFormat(Qt::PlainText); // the stored caption is shown as written
     lblPic->setAlignment(Qt::AlignCenter);
     QFont captionFont = lblPic->font();
     captionFont.setBold(true);

@@ -58,6 +58,8 @@ RecentPanel::RecentPanel(AppContext &ctx, QWidget *parent) : QWidget(parent), m_
         for (int n = 0; n < 5; ++n) {
             auto *cell = new QLabel(this);
             cell->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(place.name)).arg(n));
+            // Club names and stored cells are shown as written, never as markup.
+            cell->setTextFormat(Qt::PlainText);
             cell->setAlignment(place.align);
             cell->setIndent(place.align & Qt::AlignLeft ? 4 : -1);
             SetColours(cell, kOrange, kBlue);
@@ -105,6 +107,7 @@ void RecentPanel::AddPrognosis(const QString &home, const QString &guest, bool o
     lblDvoika[4]->setText(oddsEntered ? k2 : none);
     lblRD[4]->setText(homeGoals);
     lblRG[4]->setText(guestGoals);
+    fitMatchTexts();
 
     // Highlights stay with the cells, not with the rows that moved; start
     // them afresh and let the next tick mark the signs again.
@@ -119,6 +122,14 @@ void RecentPanel::LoadPanel() {
         for (int n = 4; n >= 0; --n)
             (*column.cells)[n]->setText(
                 m_ctx.settings->ReadSetting(kSection, QLatin1String(column.key) + QString::number(n)));
+    fitMatchTexts();
+}
+
+void RecentPanel::fitMatchTexts() {
+    // Two long club names do not fit the cell at the normal size; shrink
+    // rather than cut the guest's name off.
+    for (QLabel *cell : lblMa4)
+        FitLabelText(cell, font());
 }
 
 void RecentPanel::SavePanel() {

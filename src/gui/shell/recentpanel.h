@@ -49,6 +49,7 @@ private:
         const char *key; // settings key prefix in section Last
     };
     std::array<Column, 6> columns();
+    void fitMatchTexts();
 
     AppContext &m_ctx;
 };
