@@ -55,8 +55,8 @@ struct Program {
 
 #define KALVADO_BENCH_CONCAT2(a, b) a##b
 #define KALVADO_BENCH_CONCAT(a, b) KALVADO_BENCH_CONCAT2(a, b)
-#define KALVADO_BENCH(name)                                                                                 \
-    static void KALVADO_BENCH_CONCAT(benchFn_, __LINE__)();                                                 \
-    static const bool KALVADO_BENCH_CONCAT(benchReg_, __LINE__) =                                           \
-        kalvado::bench::Register(QStringLiteral(name), &KALVADO_BENCH_CONCAT(benchFn_, __LINE__));          \
+#define KALVADO_BENCH(name)                                                                                  \
+    static void KALVADO_BENCH_CONCAT(benchFn_, __LINE__)();                                                  \
+    static const bool KALVADO_BENCH_CONCAT(benchReg_, __LINE__) =                                            \
+        kalvado::bench::Register(QStringLiteral(name), &KALVADO_BENCH_CONCAT(benchFn_, __LINE__));           \
     static void KALVADO_BENCH_CONCAT(benchFn_, __LINE__)()

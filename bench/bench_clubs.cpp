@@ -71,8 +71,8 @@ KALVADO_BENCH("clubs: list refill") {
     const auto listAll = [&] { window.txtFind->setText(++flip % 2 ? QString() : QStringLiteral(" ")); };
     const QString all = QStringLiteral("frmNew refill listing all %1 clubs").arg(kRows);
     bench::Report(all, bench::MeanMs(20, listAll), QStringLiteral("ms"), QStringLiteral("< 15 ms"));
-    bench::Report(QStringLiteral("  the same, processor time"), bench::CpuMs(20, listAll), QStringLiteral("ms"),
-                  QStringLiteral("< 15 ms"));
+    bench::Report(QStringLiteral("  the same, processor time"), bench::CpuMs(20, listAll),
+                  QStringLiteral("ms"), QStringLiteral("< 15 ms"));
 }
 
 KALVADO_BENCH("clubs: record set") {

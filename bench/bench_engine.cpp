@@ -20,7 +20,8 @@ KALVADO_BENCH("engine: prognoses per second from texts") {
     in.k1 = QStringLiteral("1,85");
     in.kX = QStringLiteral("3,40");
     in.k2 = QStringLiteral("4,20");
-    const QStringList goals{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
+    const QStringList goals{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                            QStringLiteral("3")};
     for (int i = 0; i < 8; ++i) {
         in.home.scored[i] = goals[i % 4];
         in.home.conceded[i] = goals[(i + 1) % 4];

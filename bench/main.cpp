@@ -45,7 +45,8 @@ double CpuMs(int repeats, const std::function<void()> &fn) {
 }
 
 void Report(const QString &what, double value, const QString &unit, const QString &target) {
-    std::printf("%-60s %12.4f %-8s (target %s)\n", qPrintable(what), value, qPrintable(unit), qPrintable(target));
+    std::printf("%-60s %12.4f %-8s (target %s)\n", qPrintable(what), value, qPrintable(unit),
+                qPrintable(target));
     std::fflush(stdout);
 }
 
@@ -70,7 +71,9 @@ Program::Program(const QString &connection) {
     RegisterWindows(ctx);
 }
 
-Program::~Program() { windows.destroyAll(); }
+Program::~Program() {
+    windows.destroyAll();
+}
 
 void Program::fill(const QString &sql, int rows, const std::function<void(QSqlQuery &, int)> &row) {
     QSqlDatabase db = QSqlDatabase::database(ctx.connectionName);
@@ -92,8 +95,7 @@ int main(int argc, char **argv) {
     QLocale::setDefault(kalvado::BulgarianLocale());
     const QString filter = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     for (const auto &c : kalvado::bench::cases()) {
-        if (!filter.isEmpty() && !c.name.contains(filter))
-            continue;
+        if (!filter.isEmpty() && !c.name.contains(filter)) continue;
         std::printf("== %s\n", qPrintable(c.name));
         c.run();
     }

@@ -37,18 +37,15 @@ int main(int argc, char **argv) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
         db.setDatabaseName(temp);
-        if (!db.open())
-            return fail(db.lastError().text());
+        if (!db.open()) return fail(db.lastError().text());
         QSqlQuery q(db);
         const QString schema = QString::fromUtf8(schemaFile.readAll());
         QString statement;
         for (const QString &line : schema.split(u'\n')) {
-            if (line.trimmed().startsWith(QLatin1String("--")))
-                continue;
+            if (line.trimmed().startsWith(QLatin1String("--"))) continue;
             statement += line + u'\n';
             if (line.trimmed().endsWith(u';')) {
-                if (!q.exec(statement))
-                    return fail(q.lastError().text());
+                if (!q.exec(statement)) return fail(q.lastError().text());
                 statement.clear();
             }
         }
@@ -59,24 +56,22 @@ int main(int argc, char **argv) {
         QTextStream clubs(&clubsFile);
         while (!clubs.atEnd()) {
             const QString name = clubs.readLine();
-            if (name.trimmed().isEmpty() || name.startsWith(u'#'))
-                continue;
+            if (name.trimmed().isEmpty() || name.startsWith(u'#')) continue;
             insert.addBindValue(name);
             insert.addBindValue(today);
-            if (!insert.exec())
-                return fail(insert.lastError().text());
+            if (!insert.exec()) return fail(insert.lastError().text());
         }
         db.commit();
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("make"));
     QFile::remove(out);
-    if (!QFile::rename(temp, out))
-        return fail(QStringLiteral("cannot write ") + out);
+    if (!QFile::rename(temp, out)) return fail(QStringLiteral("cannot write ") + out);
     if (args.size() > 4 && !QFile::exists(args.at(4)) && !QFile::copy(out, args.at(4)))
         return fail(QStringLiteral("cannot write ") + args.at(4));
     if (args.size() > 4)
-        QFile(args.at(4)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                         QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QFile(args.at(4))
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                            QFileDevice::ReadOther);
     return 0;
 }

@@ -17,7 +17,9 @@ const QLocale &BulgarianLocale() {
 }
 
 namespace {
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == QChar(0x00A0); }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == QChar(0x00A0);
+}
 } // namespace
 
 bool SplitDecimal(QStringView text, DecimalParts &parts) {
@@ -27,8 +29,7 @@ bool SplitDecimal(QStringView text, DecimalParts &parts) {
         ++begin;
     while (end > begin && isBlank(text[end - 1]))
         --end;
-    if (begin == end)
-        return false;
+    if (begin == end) return false;
     parts = DecimalParts{};
     qsizetype i = begin;
     if (text[i] == u'-' || text[i] == u'+') {
@@ -47,8 +48,7 @@ bool SplitDecimal(QStringView text, DecimalParts &parts) {
             ++i;
         fracEnd = i;
     }
-    if (i != end || (intEnd == intStart && fracEnd == fracStart))
-        return false;
+    if (i != end || (intEnd == intStart && fracEnd == fracStart)) return false;
     qsizetype firstSignificant = intStart;
     while (firstSignificant < intEnd && text[firstSignificant] == u'0')
         ++firstSignificant;
@@ -59,10 +59,8 @@ bool SplitDecimal(QStringView text, DecimalParts &parts) {
 
 std::optional<std::int16_t> IntegerText(QStringView text) {
     DecimalParts parts;
-    if (!SplitDecimal(text, parts))
-        return std::nullopt;
-    if (parts.integerDigits.size() > 5)
-        return std::nullopt;
+    if (!SplitDecimal(text, parts)) return std::nullopt;
+    if (parts.integerDigits.size() > 5) return std::nullopt;
     long magnitude = 0;
     for (const QChar d : parts.integerDigits)
         magnitude = magnitude * 10 + (d.unicode() - u'0');
@@ -72,8 +70,7 @@ std::optional<std::int16_t> IntegerText(QStringView text) {
         const QChar first = f[0];
         bool restZero = true;
         for (qsizetype k = 1; k < f.size(); ++k)
-            if (f[k] != u'0')
-                restZero = false;
+            if (f[k] != u'0') restZero = false;
         if (first > u'5' || (first == u'5' && !restZero))
             ++magnitude;
         else if (first == u'5' && restZero && (magnitude % 2) == 1)
@@ -87,8 +84,7 @@ std::optional<std::int16_t> IntegerText(QStringView text) {
 
 std::optional<float> DecimalText(QStringView text) {
     DecimalParts parts;
-    if (!SplitDecimal(text, parts))
-        return std::nullopt;
+    if (!SplitDecimal(text, parts)) return std::nullopt;
     std::string plain;
     plain.reserve(parts.integerDigits.size() + parts.fractionDigits.size() + 3);
     plain += '0';
@@ -101,8 +97,7 @@ std::optional<float> DecimalText(QStringView text) {
     }
     float value = 0.0f;
     const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (ptr != plain.data() + plain.size())
-        return std::nullopt;
+    if (ptr != plain.data() + plain.size()) return std::nullopt;
     if (ec == std::errc::result_out_of_range && parts.integerDigits.isEmpty())
         value = 0.0f; // below the smallest single: the nearest value is zero, not a failure
     else if (ec != std::errc() || !std::isfinite(value))
@@ -111,8 +106,7 @@ std::optional<float> DecimalText(QStringView text) {
 }
 
 QString DoubleText(double value) {
-    if (value == 0.0)
-        return QStringLiteral("0");
+    if (value == 0.0) return QStringLiteral("0");
     return BulgarianLocale().toString(value, 'g', 15);
 }
 

@@ -15,7 +15,7 @@ enum class Division { HomeHigher, GuestHigher, Same };
 // Everything one prognosis reads from the prognosis form, as the texts and
 // option states the user left there.
 struct PrognosisInputs {
-    QString shansDom = QStringLiteral("0");  // chance multiplier captions
+    QString shansDom = QStringLiteral("0"); // chance multiplier captions
     QString shansGost = QStringLiteral("0");
     QString homeWins;                         // txtD
     QString guestWins;                        // txtG
@@ -49,9 +49,9 @@ struct Prognosis {
     int homeGoals = 0;
     int guestGoals = 0;
     Sign sign = Sign::Draw;
-    double homeForm = 0.0;  // form means
+    double homeForm = 0.0; // form means
     double guestForm = 0.0;
-    float homeRaw = 0.0f;   // raw values after the draw adjustment
+    float homeRaw = 0.0f; // raw values after the draw adjustment
     float guestRaw = 0.0f;
 };
 

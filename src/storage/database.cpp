@@ -71,21 +71,19 @@ Database::Database(const QString &path, const QString &connectionName)
 Database::~Database() {
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-        if (db.isValid())
-            db.close();
+        if (db.isValid()) db.close();
     }
-    if (QSqlDatabase::contains(m_connectionName))
-        QSqlDatabase::removeDatabase(m_connectionName);
+    if (QSqlDatabase::contains(m_connectionName)) QSqlDatabase::removeDatabase(m_connectionName);
 }
 
 QString Database::checkSchema() const {
     const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     QString error;
     const QStringList tims = columnsOf(db, QStringLiteral("Tims"), &error);
-    if (!error.isEmpty())
-        return QStringLiteral("Файлът не е база данни на програмата (%1).").arg(error);
+    if (!error.isEmpty()) return QStringLiteral("Файлът не е база данни на програмата (%1).").arg(error);
     if (tims != clubColumns())
-        return QStringLiteral("Файлът не е база данни на програмата: таблицата Tims липсва или е с други колони.");
+        return QStringLiteral(
+            "Файлът не е база данни на програмата: таблицата Tims липсва или е с други колони.");
     const QStringList kd = columnsOf(db, QStringLiteral("KD"), &error);
     const QStringList needed{QStringLiteral("proD"), QStringLiteral("proG"), QStringLiteral("resD"),
                              QStringLiteral("resG")};
@@ -94,7 +92,8 @@ QString Database::checkSchema() const {
     for (const QString &c : needed)
         ok = ok && kd.contains(c);
     if (!ok)
-        return QStringLiteral("Файлът не е база данни на програмата: таблицата KD липсва или е с други колони.");
+        return QStringLiteral(
+            "Файлът не е база данни на програмата: таблицата KD липсва или е с други колони.");
     return {};
 }
 

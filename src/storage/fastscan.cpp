@@ -32,8 +32,7 @@ const SqliteApi &Api() {
     static const SqliteApi api = [] {
         SqliteApi a;
         void *lib = dlopen("libsqlite3.so.0", RTLD_LAZY | RTLD_NOLOAD);
-        if (!lib)
-            return a;
+        if (!lib) return a;
         a.prepare = reinterpret_cast<decltype(a.prepare)>(dlsym(lib, "sqlite3_prepare16_v2"));
         a.step = reinterpret_cast<decltype(a.step)>(dlsym(lib, "sqlite3_step"));
         a.text = reinterpret_cast<decltype(a.text)>(dlsym(lib, "sqlite3_column_text"));
@@ -46,11 +45,9 @@ const SqliteApi &Api() {
 }
 
 sqlite3 *HandleOf(const QSqlDatabase &db) {
-    if (!db.isValid() || !db.isOpen() || !db.driver())
-        return nullptr;
+    if (!db.isValid() || !db.isOpen() || !db.driver()) return nullptr;
     const QVariant v = db.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return nullptr;
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0) return nullptr;
     return *static_cast<sqlite3 *const *>(v.constData());
 }
 
@@ -58,12 +55,10 @@ sqlite3 *HandleOf(const QSqlDatabase &db) {
 sqlite3_stmt *Prepare(const QSqlDatabase &db, const QString &sql) {
     // The handle first: the library is looked up only once a connection has loaded it.
     sqlite3 *handle = HandleOf(db);
-    if (!handle || !Api().ok)
-        return nullptr;
+    if (!handle || !Api().ok) return nullptr;
     sqlite3_stmt *stmt = nullptr;
     if (Api().prepare(handle, sql.utf16(), int(sql.size() * sizeof(char16_t)), &stmt, nullptr) != kSqliteOk) {
-        if (stmt)
-            Api().finalize(stmt);
+        if (stmt) Api().finalize(stmt);
         return nullptr;
     }
     return stmt;
@@ -79,8 +74,7 @@ QString TextAt(sqlite3_stmt *stmt, int column) {
 
 bool FastScanColumn(const QSqlDatabase &db, const QString &sql, QStringList &values) {
     sqlite3_stmt *stmt = Prepare(db, sql);
-    if (!stmt)
-        return false;
+    if (!stmt) return false;
     int rc = kSqliteRow;
     while ((rc = Api().step(stmt)) == kSqliteRow) {
         QString value = TextAt(stmt, 0);
@@ -97,8 +91,7 @@ bool FastScanColumn(const QSqlDatabase &db, const QString &sql, QStringList &val
 bool FastScan(const QSqlDatabase &db, const QString &sql, int columns,
               const std::function<bool(const QStringList &)> &onRow) {
     sqlite3_stmt *stmt = Prepare(db, sql);
-    if (!stmt)
-        return false;
+    if (!stmt) return false;
     QStringList values(columns);
     int rc = kSqliteRow;
     while ((rc = Api().step(stmt)) == kSqliteRow) {

@@ -49,8 +49,7 @@ void RecordSet::setNoRow(State state) {
     const bool changed = m_state == State::OnRow || !m_values.isEmpty();
     m_state = state;
     m_values.clear();
-    if (changed)
-        emit currentChanged();
+    if (changed) emit currentChanged();
 }
 
 bool RecordSet::moveBy(QSqlQuery &query, bool bindRowId, State whenNone) {
@@ -58,8 +57,7 @@ bool RecordSet::moveBy(QSqlQuery &query, bool bindRowId, State whenNone) {
         setNoRow(whenNone);
         return false;
     }
-    if (bindRowId)
-        query.bindValue(0, m_rowId);
+    if (bindRowId) query.bindValue(0, m_rowId);
     if (!query.exec() || !query.next()) {
         query.finish();
         setNoRow(whenNone);
@@ -75,9 +73,13 @@ bool RecordSet::moveBy(QSqlQuery &query, bool bindRowId, State whenNone) {
     return true;
 }
 
-bool RecordSet::first() { return moveBy(m_firstQuery, false, State::AfterLast); }
+bool RecordSet::first() {
+    return moveBy(m_firstQuery, false, State::AfterLast);
+}
 
-bool RecordSet::last() { return moveBy(m_lastQuery, false, State::BeforeFirst); }
+bool RecordSet::last() {
+    return moveBy(m_lastQuery, false, State::BeforeFirst);
+}
 
 bool RecordSet::next() {
     switch (m_state) {
@@ -117,13 +119,11 @@ bool RecordSet::findFirst(const QString &column, const QString &value) {
 }
 
 bool RecordSet::append(const Values &values) {
-    if (!m_open || values.isEmpty())
-        return false;
+    if (!m_open || values.isEmpty()) return false;
     QStringList names;
     QStringList marks;
     for (const auto &v : values) {
-        if (!m_columns.contains(v.first))
-            return false;
+        if (!m_columns.contains(v.first)) return false;
         names << v.first;
         marks << QStringLiteral("?");
     }
@@ -135,20 +135,17 @@ bool RecordSet::append(const Values &values) {
 }
 
 bool RecordSet::editCurrent(const Values &values) {
-    if (!hasCurrent() || values.isEmpty())
-        return false;
+    if (!hasCurrent() || values.isEmpty()) return false;
     QStringList sets;
     for (const auto &v : values) {
-        if (!m_columns.contains(v.first))
-            return false;
+        if (!m_columns.contains(v.first)) return false;
         sets << v.first + QStringLiteral(" = ?");
     }
     QSqlQuery q = prepared(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(m_table, sets.join(u',')));
     for (const auto &v : values)
         q.addBindValue(v.second);
     q.addBindValue(m_rowId);
-    if (!q.exec())
-        return false;
+    if (!q.exec()) return false;
     for (const auto &v : values)
         m_values[m_columns.indexOf(v.first)] = v.second.toString();
     emit currentChanged();
@@ -156,35 +153,29 @@ bool RecordSet::editCurrent(const Values &values) {
 }
 
 bool RecordSet::deleteCurrent() {
-    if (!hasCurrent())
-        return false;
+    if (!hasCurrent()) return false;
     QSqlQuery q = prepared(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_table));
     q.addBindValue(m_rowId);
-    if (!q.exec())
-        return false;
+    if (!q.exec()) return false;
     setNoRow(State::Deleted);
     return true;
 }
 
 int RecordSet::count() const {
-    if (!m_open)
-        return -1;
+    if (!m_open) return -1;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(m_table)) || !q.next())
-        return -1;
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(m_table)) || !q.next()) return -1;
     return q.value(0).toInt();
 }
 
 QString RecordSet::value(const QString &column) const {
-    if (!hasCurrent())
-        return {};
+    if (!hasCurrent()) return {};
     const qsizetype i = m_columns.indexOf(column);
     return i < 0 ? QString() : m_values.at(i);
 }
 
 QString RecordSet::value(int position) const {
-    if (!hasCurrent() || position < 0 || position >= m_values.size())
-        return {};
+    if (!hasCurrent() || position < 0 || position >= m_values.size()) return {};
     return m_values.at(position);
 }
 
@@ -206,10 +197,10 @@ QList<QStringList> RecordSet::scan(const QStringList &columns, const QString &en
             }
             at << int(i);
         }
-        const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(wanted.join(u','), m_table);
+        const QString sql =
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(wanted.join(u','), m_table);
         const auto takeRow = [&rows, &at](const QStringList &values) {
-            if (values.at(0).isEmpty())
-                return false; // the scan ends at the first empty name
+            if (values.at(0).isEmpty()) return false; // the scan ends at the first empty name
             QStringList row;
             row.reserve(at.size());
             for (const int i : at)
@@ -226,8 +217,7 @@ QList<QStringList> RecordSet::scan(const QStringList &columns, const QString &en
                 while (q.next()) {
                     for (int i = 0; i < values.size(); ++i)
                         values[i] = q.value(i).toString();
-                    if (!takeRow(values))
-                        break;
+                    if (!takeRow(values)) break;
                 }
             }
         }
@@ -247,8 +237,7 @@ QStringList RecordSet::scanColumn(const QString &column) {
             if (q.exec(sql)) {
                 while (q.next()) {
                     QString value = q.value(0).toString();
-                    if (value.isEmpty())
-                        break;
+                    if (value.isEmpty()) break;
                     values << std::move(value);
                 }
             }

@@ -11,14 +11,13 @@ SettingsStore::SettingsStore()
 SettingsStore::SettingsStore(const QString &iniFile)
     : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
 
-QString SettingsStore::ReadSetting(const QString &section, const QString &key, const QString &defaultValue) const {
+QString SettingsStore::ReadSetting(const QString &section, const QString &key,
+                                   const QString &defaultValue) const {
     const QString path = section + u'/' + key;
-    if (!m_settings->contains(path))
-        return defaultValue;
+    if (!m_settings->contains(path)) return defaultValue;
     const QVariant v = m_settings->value(path);
     // A hand-edited value with commas reads back as a list; show it as written.
-    if (v.metaType().id() == QMetaType::QStringList)
-        return v.toStringList().join(QStringLiteral(", "));
+    if (v.metaType().id() == QMetaType::QStringList) return v.toStringList().join(QStringLiteral(", "));
     return v.toString();
 }
 

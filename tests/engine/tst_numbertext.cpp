@@ -68,8 +68,7 @@ void TestNumberText::integerText() {
     QFETCH(int, value);
     const auto read = IntegerText(text);
     QCOMPARE(read.has_value(), ok);
-    if (ok)
-        QCOMPARE(int(*read), value);
+    if (ok) QCOMPARE(int(*read), value);
 }
 
 void TestNumberText::decimalText_data() {

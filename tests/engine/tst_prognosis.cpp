@@ -73,14 +73,21 @@ void TestPrognosis::factors_data() {
     QTest::addColumn<int>("match");
     QTest::addColumn<double>("plus");
     QTest::addColumn<double>("minus");
-    QTest::newRow("won by two, match 4") << "3" << "1" << 4 << 1.9 << 0.9;
+    QTest::newRow("won by two, match 4") << "3"
+                                         << "1" << 4 << 1.9 << 0.9;
     for (int m = 1; m <= 8; ++m)
-        QTest::addRow("won by one, match %d", m) << "1" << "0" << m << (m >= 6 ? 1.6 : 1.5) << 0.9;
-    QTest::newRow("goalless draw") << "0" << "0" << 1 << 1.2 << 1.0;
-    QTest::newRow("lost by one") << "0" << "1" << 7 << 0.9 << 1.1;
-    QTest::newRow("lost by two") << "0" << "2" << 8 << 0.9 << 1.3;
-    QTest::newRow("negative goals compare") << "-1" << "-3" << 2 << 1.9 << 0.9;
-    QTest::newRow("half goals round to even") << "2,5" << "1" << 3 << 1.5 << 0.9;
+        QTest::addRow("won by one, match %d", m) << "1"
+                                                 << "0" << m << (m >= 6 ? 1.6 : 1.5) << 0.9;
+    QTest::newRow("goalless draw") << "0"
+                                   << "0" << 1 << 1.2 << 1.0;
+    QTest::newRow("lost by one") << "0"
+                                 << "1" << 7 << 0.9 << 1.1;
+    QTest::newRow("lost by two") << "0"
+                                 << "2" << 8 << 0.9 << 1.3;
+    QTest::newRow("negative goals compare") << "-1"
+                                            << "-3" << 2 << 1.9 << 0.9;
+    QTest::newRow("half goals round to even") << "2,5"
+                                              << "1" << 3 << 1.5 << 0.9;
 }
 
 void TestPrognosis::factors() {
@@ -210,8 +217,7 @@ void TestPrognosis::placeFactor() {
     QFETCH(float, q);
     const auto result = PlaceFactor(std::int16_t(home), std::int16_t(guest));
     QCOMPARE(result.has_value(), ok);
-    if (ok)
-        QCOMPARE(*result, q);
+    if (ok) QCOMPARE(*result, q);
 }
 
 void TestPrognosis::oddsFactor_data() {
@@ -286,11 +292,21 @@ void TestPrognosis::drawRule_data() {
     QTest::addColumn<QString>("kX");
     QTest::addColumn<QString>("k2");
     QTest::addColumn<bool>("lifted");
-    QTest::newRow("draw odds above both") << "2" << "3,6" << "3,5" << true;
-    QTest::newRow("draw odds equal to the guest's") << "2" << "3,5" << "3,5" << false;
-    QTest::newRow("draw odds equal to the home's") << "3,6" << "3,6" << "3,5" << false;
-    QTest::newRow("draw odds between") << "2" << "3,4" << "3,5" << false;
-    QTest::newRow("draw odds lowest") << "3" << "1,5" << "3,5" << false;
+    QTest::newRow("draw odds above both") << "2"
+                                          << "3,6"
+                                          << "3,5" << true;
+    QTest::newRow("draw odds equal to the guest's") << "2"
+                                                    << "3,5"
+                                                    << "3,5" << false;
+    QTest::newRow("draw odds equal to the home's") << "3,6"
+                                                   << "3,6"
+                                                   << "3,5" << false;
+    QTest::newRow("draw odds between") << "2"
+                                       << "3,4"
+                                       << "3,5" << false;
+    QTest::newRow("draw odds lowest") << "3"
+                                      << "1,5"
+                                      << "3,5" << false;
 }
 
 void TestPrognosis::drawRule() {
@@ -356,14 +372,30 @@ void TestPrognosis::qualitativeFactors() {
     PrognosisInputs in = workedExample();
     const auto base = ComputePrognosis(in);
     switch (which) {
-    case 0: in.coachHome = true; break;
-    case 1: in.coachGuest = true; break;
-    case 2: in.transferHome = true; break;
-    case 3: in.transferGuest = true; break;
-    case 4: in.injuredHome = Injured::OneToThree; break;
-    case 5: in.injuredGuest = Injured::ThreeOrMore; break;
-    case 6: in.division = Division::HomeHigher; break;
-    case 7: in.division = Division::GuestHigher; break;
+    case 0:
+        in.coachHome = true;
+        break;
+    case 1:
+        in.coachGuest = true;
+        break;
+    case 2:
+        in.transferHome = true;
+        break;
+    case 3:
+        in.transferGuest = true;
+        break;
+    case 4:
+        in.injuredHome = Injured::OneToThree;
+        break;
+    case 5:
+        in.injuredGuest = Injured::ThreeOrMore;
+        break;
+    case 6:
+        in.division = Division::HomeHigher;
+        break;
+    case 7:
+        in.division = Division::GuestHigher;
+        break;
     }
     const auto changed = ComputePrognosis(in);
     QVERIFY(base && changed);
@@ -417,20 +449,34 @@ void TestPrognosis::failures() {
     QFETCH(QString, text);
     PrognosisInputs in = workedExample();
     switch (field) {
-    case 0: in.homeWins = text; break;
-    case 1: in.kX = text; break;
-    case 2: in.guest.scored[7] = text; break;
-    case 3: in.home.conceded[4] = text; break;
-    case 4: in.homePlace = text; break;
-    case 5: in.shansGost = text; break;
-    case 6: in.k1 = in.kX = text; break;
+    case 0:
+        in.homeWins = text;
+        break;
+    case 1:
+        in.kX = text;
+        break;
+    case 2:
+        in.guest.scored[7] = text;
+        break;
+    case 3:
+        in.home.conceded[4] = text;
+        break;
+    case 4:
+        in.homePlace = text;
+        break;
+    case 5:
+        in.shansGost = text;
+        break;
+    case 6:
+        in.k1 = in.kX = text;
+        break;
     }
     QVERIFY(!ComputePrognosis(in));
 }
 
 void TestPrognosis::anyTextNeverCrashes() {
-    const QStringList texts{"", " ", "a", "2,5", "3,5", "32767", "-32769", "1e3", QString(5000, u'7'),
-                            ",", "-", "+", "1,2,3", "\t5\t", "٣", "0,0000001", "-0"};
+    const QStringList texts{"",  " ", "a", "2,5",   "3,5",   "32767", "-32769",    "1e3", QString(5000, u'7'),
+                            ",", "-", "+", "1,2,3", "\t5\t", "٣",     "0,0000001", "-0"};
     for (const QString &t : texts) {
         PrognosisInputs in = workedExample();
         in.homeWins = in.guestWins = in.homePlace = in.guestPlace = t;

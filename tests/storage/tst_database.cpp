@@ -69,8 +69,8 @@ void TestDatabase::foreignFileIsLeftUntouched_data() {
     QTest::newRow("text file") << QByteArray("Standard Jet DB\0\0 not sqlite at all", 34) << QString();
     QTest::newRow("empty file") << QByteArray() << QString();
     QTest::newRow("other sqlite database") << QByteArray() << "CREATE TABLE Other (x TEXT)";
-    QTest::newRow("club table with other columns") << QByteArray()
-                                                    << "CREATE TABLE Tims (Tim TEXT, Date TEXT)";
+    QTest::newRow("club table with other columns")
+        << QByteArray() << "CREATE TABLE Tims (Tim TEXT, Date TEXT)";
 }
 
 void TestDatabase::foreignFileIsLeftUntouched() {

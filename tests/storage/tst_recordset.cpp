@@ -45,7 +45,9 @@ void TestRecordSet::init() {
         m_env->exec(QStringLiteral("INSERT INTO Tims (Tim) VALUES ('%1')").arg(QString::fromUtf8(name)));
 }
 
-void TestRecordSet::cleanup() { m_env.reset(); }
+void TestRecordSet::cleanup() {
+    m_env.reset();
+}
 
 void TestRecordSet::movesInStoredOrder() {
     RecordSet rs(m_env->ctx.connectionName, QStringLiteral("Tims"));
@@ -108,7 +110,8 @@ void TestRecordSet::namesAreStoredAndFoundVerbatim() {
     QFETCH(QString, name);
     RecordSet rs(m_env->ctx.connectionName, QStringLiteral("Tims"));
     rs.open();
-    QVERIFY(rs.append({{QStringLiteral("Tim"), name}, {QStringLiteral("Date"), QStringLiteral("2026-12-07")}}));
+    QVERIFY(
+        rs.append({{QStringLiteral("Tim"), name}, {QStringLiteral("Date"), QStringLiteral("2026-12-07")}}));
     QVERIFY(rs.findFirst(QStringLiteral("Tim"), name));
     QCOMPARE(rs.value(QStringLiteral("Tim")), name);
     QCOMPARE(rs.count(), 4);
@@ -171,7 +174,8 @@ void TestRecordSet::countFollowsAppendAndDelete() {
     a.open();
     b.open();
     QCOMPARE(a.count(), 0);
-    QVERIFY(a.append({{QStringLiteral("Nom"), a.count()}, {QStringLiteral("Dom"), QStringLiteral("левски")}}));
+    QVERIFY(
+        a.append({{QStringLiteral("Nom"), a.count()}, {QStringLiteral("Dom"), QStringLiteral("левски")}}));
     QVERIFY(a.append({{QStringLiteral("Nom"), a.count()}, {QStringLiteral("Dom"), QStringLiteral("цска")}}));
     QCOMPARE(b.count(), 2); // another cursor sees rows appended elsewhere
     QVERIFY(b.last());
@@ -202,7 +206,8 @@ void TestRecordSet::directScanReadsWhatTheDriverReads() {
     QCOMPARE(names.size(), 4);
     QCOMPARE(names.last(), QStringLiteral("Ünïcødé ✓ Щ"));
     QCOMPARE(seen, 2);
-    QVERIFY(!FastScan(db, QStringLiteral("SELECT nothing FROM nowhere"), 1, [](const QStringList &) { return true; }));
+    QVERIFY(!FastScan(db, QStringLiteral("SELECT nothing FROM nowhere"), 1,
+                      [](const QStringList &) { return true; }));
     QVERIFY(!FastScan(QSqlDatabase(), sql, 1, [](const QStringList &) { return true; }));
 }
 
@@ -210,8 +215,7 @@ void TestRecordSet::directScanReadsWhatTheDriverReads() {
 static int childWrite(const QString &dbPath) {
     Database db(dbPath, QStringLiteral("child"));
     RecordSet rs(db.connectionName(), QStringLiteral("KD"));
-    if (!rs.open() && !rs.isOpen())
-        return 2;
+    if (!rs.open() && !rs.isOpen()) return 2;
     if (!rs.append({{QStringLiteral("Nom"), 41}, {QStringLiteral("Dom"), QStringLiteral("записан")}}))
         return 3;
     std::printf("written\n");

@@ -43,12 +43,15 @@ void TestSettingsStore::roundTrip() {
 void TestSettingsStore::missingKeyGivesTheDefault() {
     QTemporaryDir dir;
     SettingsStore store(dir.filePath(QStringLiteral("k.ini")));
-    QCOMPARE(store.ReadSetting(QStringLiteral("fin"), QStringLiteral("t"), QStringLiteral("0")), QStringLiteral("0"));
+    QCOMPARE(store.ReadSetting(QStringLiteral("fin"), QStringLiteral("t"), QStringLiteral("0")),
+             QStringLiteral("0"));
     QCOMPARE(store.ReadSetting(QStringLiteral("pic"), QStringLiteral("L")), QString());
     // Keys are case-sensitive and sections are separate.
     store.WriteSetting(QStringLiteral("fin"), QStringLiteral("S"), QStringLiteral("5"));
-    QCOMPARE(store.ReadSetting(QStringLiteral("fin"), QStringLiteral("s"), QStringLiteral("0")), QStringLiteral("0"));
-    QCOMPARE(store.ReadSetting(QStringLiteral("opt"), QStringLiteral("S"), QStringLiteral("0")), QStringLiteral("0"));
+    QCOMPARE(store.ReadSetting(QStringLiteral("fin"), QStringLiteral("s"), QStringLiteral("0")),
+             QStringLiteral("0"));
+    QCOMPARE(store.ReadSetting(QStringLiteral("opt"), QStringLiteral("S"), QStringLiteral("0")),
+             QStringLiteral("0"));
 }
 
 void TestSettingsStore::handEditedValuesReadVerbatim() {
@@ -56,7 +59,8 @@ void TestSettingsStore::handEditedValuesReadVerbatim() {
     const QString file = dir.filePath(QStringLiteral("k.ini"));
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[pic]\nP1=maybe\nL=a, b, c\n[fin]\n1v=12,,5\n[Last]\nM0=\xd0\x9b\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\n");
+    f.write("[pic]\nP1=maybe\nL=a, b, "
+            "c\n[fin]\n1v=12,,5\n[Last]\nM0=\xd0\x9b\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\n");
     f.close();
     SettingsStore store(file);
     QCOMPARE(store.ReadSetting(QStringLiteral("pic"), QStringLiteral("P1")), QStringLiteral("maybe"));

@@ -12,7 +12,9 @@
 #include <stdexcept>
 
 // Resource initialisers must be called from the global namespace.
-static void initAssets() { Q_INIT_RESOURCE(assets); }
+static void initAssets() {
+    Q_INIT_RESOURCE(assets);
+}
 
 namespace kalvado::test {
 
@@ -20,12 +22,13 @@ namespace {
 int g_connection = 0;
 }
 
-void InitResources() { initAssets(); }
+void InitResources() {
+    initAssets();
+}
 
 TestEnv::TestEnv() {
     InitResources();
-    if (!dir.isValid())
-        throw std::runtime_error("no temporary folder");
+    if (!dir.isValid()) throw std::runtime_error("no temporary folder");
     QFile::copy(QStringLiteral(KALVADO_STARTER_DB), dbPath());
     QFile(dbPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     database = std::make_unique<Database>(dbPath(), QStringLiteral("test%1").arg(++g_connection));
@@ -40,19 +43,26 @@ TestEnv::TestEnv() {
     RegisterWindows(ctx);
 }
 
-TestEnv::~TestEnv() { windows.destroyAll(); }
+TestEnv::~TestEnv() {
+    windows.destroyAll();
+}
 
-QString TestEnv::dbPath() const { return dir.filePath(QStringLiteral("KD2.mdb")); }
+QString TestEnv::dbPath() const {
+    return dir.filePath(QStringLiteral("KD2.mdb"));
+}
 
-QString TestEnv::settingsPath() const { return dir.filePath(QStringLiteral("Kalvado2.ini")); }
+QString TestEnv::settingsPath() const {
+    return dir.filePath(QStringLiteral("Kalvado2.ini"));
+}
 
 void TestEnv::exec(const QString &sql) {
     QSqlQuery q(QSqlDatabase::database(ctx.connectionName));
-    if (!q.exec(sql))
-        qFatal("test SQL failed: %s (%s)", qPrintable(sql), qPrintable(q.lastError().text()));
+    if (!q.exec(sql)) qFatal("test SQL failed: %s (%s)", qPrintable(sql), qPrintable(q.lastError().text()));
 }
 
-void TestEnv::clearTable(const QString &table) { exec(QStringLiteral("DELETE FROM %1").arg(table)); }
+void TestEnv::clearTable(const QString &table) {
+    exec(QStringLiteral("DELETE FROM %1").arg(table));
+}
 
 void TestEnv::reopenSettings() {
     settings->sync();

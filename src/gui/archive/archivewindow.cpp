@@ -10,7 +10,6 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
@@ -29,7 +29,6 @@ namespace {
 
 const QString kResD = QStringLiteral("resD");
 const QString kResG = QStringLiteral("resG");
-
 
 } // namespace
 
@@ -292,8 +291,7 @@ void ArchiveWindow::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     // Recording may have loaded the window unseen over an empty archive and
     // appended since; the user opening it expects the first prognosis.
-    if (!m_shownOnce && !m_data1.hasCurrent())
-        moveFirst();
+    if (!m_shownOnce && !m_data1.hasCurrent()) moveFirst();
     m_shownOnce = true;
 }
 

@@ -9,8 +9,7 @@ MessageBoxes::Answer MessageBoxes::show(QWidget *parent, const QString &title, c
                                         Buttons buttons) {
     m_shown << Shown{title, text, icon, buttons};
     if (m_scripted) {
-        if (!m_answers.isEmpty())
-            return m_answers.takeFirst();
+        if (!m_answers.isEmpty()) return m_answers.takeFirst();
         return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
     }
     QMessageBox box(parent);

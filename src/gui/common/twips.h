@@ -8,7 +8,9 @@ namespace kalvado {
 
 // Positions and sizes are laid out in twips, 15 to a pixel at 96 DPI.
 constexpr int kTwipsPerPixel = 15;
-inline int Px(int twips) { return qRound(twips / double(kTwipsPerPixel)); }
+inline int Px(int twips) {
+    return qRound(twips / double(kTwipsPerPixel));
+}
 inline QRect TwipRect(int left, int top, int width, int height) {
     return QRect(Px(left), Px(top), Px(width), Px(height));
 }

@@ -17,8 +17,7 @@ void SetColours(QWidget *w, const QColor &background, const QColor &text) {
     p.setColor(box ? QPalette::Base : QPalette::Window, background);
     p.setColor(box ? QPalette::Text : QPalette::WindowText, text);
     w->setPalette(p);
-    if (!box)
-        w->setAutoFillBackground(true);
+    if (!box) w->setAutoFillBackground(true);
 }
 
 QColor BackgroundOf(const QWidget *w) {
@@ -43,20 +42,19 @@ void FitLabelText(QLabel *label, const QFont &base) {
     const int room = label->contentsRect().width() - 2 * label->margin() - 4;
     while (font.pointSizeF() > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room)
         font.setPointSizeF(font.pointSizeF() - 0.5);
-    if (font != label->font())
-        label->setFont(font);
+    if (font != label->font()) label->setFont(font);
 }
 
 QString DateText(const QString &stored) {
     const QDateTime withTime = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (withTime.isValid())
-        return withTime.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    if (withTime.isValid()) return withTime.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
     const QDate date = QDate::fromString(stored, Qt::ISODate);
-    if (date.isValid())
-        return date.toString(QStringLiteral("dd.MM.yyyy"));
+    if (date.isValid()) return date.toString(QStringLiteral("dd.MM.yyyy"));
     return stored;
 }
 
-QString BesideProgram(const QString &programDir, const QString &name) { return QDir(programDir).filePath(name); }
+QString BesideProgram(const QString &programDir, const QString &name) {
+    return QDir(programDir).filePath(name);
+}
 
 } // namespace kalvado

@@ -2,14 +2,15 @@
 
 namespace kalvado {
 
-Windows::~Windows() { destroyAll(); }
+Windows::~Windows() {
+    destroyAll();
+}
 
 QWidget *Windows::load(WindowId id) {
     QPointer<QWidget> &slot = m_windows[id];
     if (!slot) {
         const auto factory = m_factories.constFind(id);
-        if (factory == m_factories.constEnd())
-            return nullptr;
+        if (factory == m_factories.constEnd()) return nullptr;
         slot = (*factory)();
     }
     return slot.data();
@@ -22,8 +23,7 @@ bool Windows::isLoaded(WindowId id) const {
 
 QWidget *Windows::show(WindowId id) {
     QWidget *w = load(id);
-    if (!w)
-        return nullptr;
+    if (!w) return nullptr;
     if (w->isMinimized())
         w->showNormal();
     else

@@ -21,7 +21,6 @@ namespace {
 
 const QString kSection = QStringLiteral("fin");
 
-
 // An amount read back from a caption; unreadable text counts as nothing.
 Money Amount(const QLabel *label) {
     return Money::parse(label->text()).value_or(Money());
