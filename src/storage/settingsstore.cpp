@@ -1,8 +1,34 @@
 #include "storage/settingsstore.h"
 
+#include <QFile>
 #include <QStringList>
 
+#include <optional>
+
 namespace kalvado {
+
+namespace {
+
+// The value of a key as it stands in the file, for text that the ini reader
+// would otherwise turn into a list or another type.
+std::optional<QString> RawValue(const QString &file, const QString &section, const QString &key) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
+    const QString wantedSection = u'[' + section + u']';
+    bool inSection = false;
+    for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n')) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(u'[')) {
+            inSection = trimmed == wantedSection;
+            continue;
+        }
+        const qsizetype eq = trimmed.indexOf(u'=');
+        if (inSection && eq > 0 && trimmed.left(eq).trimmed() == key) return trimmed.mid(eq + 1).trimmed();
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 SettingsStore::SettingsStore()
     : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, applicationName(),
@@ -16,8 +42,11 @@ QString SettingsStore::ReadSetting(const QString &section, const QString &key,
     const QString path = section + u'/' + key;
     if (!m_settings->contains(path)) return defaultValue;
     const QVariant v = m_settings->value(path);
-    // A hand-edited value with commas reads back as a list; show it as written.
-    if (v.metaType().id() == QMetaType::QStringList) return v.toStringList().join(QStringLiteral(", "));
+    if (v.metaType().id() == QMetaType::QString || v.metaType().id() == QMetaType::QByteArray)
+        return v.toString();
+    // A hand-edited value such as 2,5 (read as a list) or @Rect(...): the text
+    // as written in the file.
+    if (const auto raw = RawValue(m_settings->fileName(), section, key)) return *raw;
     return v.toString();
 }
 

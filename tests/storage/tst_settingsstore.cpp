@@ -59,14 +59,18 @@ void TestSettingsStore::handEditedValuesReadVerbatim() {
     const QString file = dir.filePath(QStringLiteral("k.ini"));
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[pic]\nP1=maybe\nL=a, b, "
-            "c\n[fin]\n1v=12,,5\n[Last]\nM0=\xd0\x9b\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\n");
+    f.write("[pic]\nP1=maybe\nL=a, b, c\n[fin]\n1v=12,,5\nt=@Rect(1 2 3 4)\n[Last]\nK14=1,85\n"
+            "M0=\xd0\x9b\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\n");
     f.close();
     SettingsStore store(file);
     QCOMPARE(store.ReadSetting(QStringLiteral("pic"), QStringLiteral("P1")), QStringLiteral("maybe"));
     QCOMPARE(store.ReadSetting(QStringLiteral("pic"), QStringLiteral("L")), QStringLiteral("a, b, c"));
     QCOMPARE(store.ReadSetting(QStringLiteral("Last"), QStringLiteral("M0")), QStringLiteral("Левски"));
-    QVERIFY(!store.ReadSetting(QStringLiteral("fin"), QStringLiteral("1v"), QStringLiteral("0")).isEmpty());
+    QCOMPARE(store.ReadSetting(QStringLiteral("fin"), QStringLiteral("1v"), QStringLiteral("0")),
+             QStringLiteral("12,,5"));
+    QCOMPARE(store.ReadSetting(QStringLiteral("Last"), QStringLiteral("K14")), QStringLiteral("1,85"));
+    QCOMPARE(store.ReadSetting(QStringLiteral("fin"), QStringLiteral("t"), QStringLiteral("0")),
+             QStringLiteral("@Rect(1 2 3 4)"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
