@@ -1,5 +1,6 @@
 #include "gui/archive/archivequeries.h"
 
+#include "storage/fastscan.h"
 #include "storage/recordset.h"
 
 #include <QSqlDatabase>
@@ -36,27 +37,39 @@ int Sign(int home, int guest) {
 } // namespace
 
 HitCounts CountHits(const QString &connection) {
-    // Grouped by the four goal values, so that only the few distinct
-    // prognosis-and-result pairs leave the database, each with its count.
-    QSqlQuery q(QSqlDatabase::database(connection, false));
-    q.setForwardOnly(true);
     HitCounts counts;
-    if (!q.exec(QStringLiteral("SELECT proD, proG, resD, resG, count(*) FROM KD "
-                               "WHERE resD <> '' AND resG <> '' AND %1 "
-                               "GROUP BY proD, proG, resD, resG")
-                    .arg(BeforeFirstEmpty(QStringLiteral("Dom")))))
-        return counts;
-    while (q.next()) {
-        const int rows = q.value(4).toInt();
+    const auto tally = [&counts](const QString &proD, const QString &proG, const QString &resD,
+                                 const QString &resG, int rows) {
         counts.completed += rows;
-        const auto pD = Goals(q.value(0).toString());
-        const auto pG = Goals(q.value(1).toString());
-        const auto rD = Goals(q.value(2).toString());
-        const auto rG = Goals(q.value(3).toString());
-        if (!pD || !pG || !rD || !rG) continue;
+        const auto pD = Goals(proD);
+        const auto pG = Goals(proG);
+        const auto rD = Goals(resD);
+        const auto rG = Goals(resG);
+        if (!pD || !pG || !rD || !rG) return;
         if (Sign(*pD, *pG) == Sign(*rD, *rG)) counts.signs += rows;
         if (*pD == *rD && *pG == *rG) counts.exact += rows;
-    }
+    };
+    const QSqlDatabase db = QSqlDatabase::database(connection, false);
+    const QString completed = QStringLiteral("FROM KD WHERE resD <> '' AND resG <> '' AND %1")
+                                  .arg(BeforeFirstEmpty(QStringLiteral("Dom")));
+    // Streamed straight from SQLite, row by row: no sort, no per-row driver cost.
+    if (FastScan(db, QStringLiteral("SELECT proD, proG, resD, resG ") + completed, 4,
+                 [&](const QStringList &v) {
+                     tally(v.at(0), v.at(1), v.at(2), v.at(3), 1);
+                     return true;
+                 }))
+        return counts;
+    counts = HitCounts{};
+    // Through the driver, grouped by the four goal values so that only the few
+    // distinct prognosis-and-result pairs leave the database.
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT proD, proG, resD, resG, count(*) ") + completed +
+                QStringLiteral(" GROUP BY proD, proG, resD, resG")))
+        return counts;
+    while (q.next())
+        tally(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+              q.value(4).toInt());
     return counts;
 }
 
