@@ -84,9 +84,7 @@ private:
 private slots:
     void init() {
         m_env = std::make_unique<test::TestEnv>();
-        m_form = m_env->windows.get<PrognosisForm>(WindowId::Pro);
-        for (QTimer *t : {m_form->tmrEnab, m_form->tmrTemp, m_form->tmrShansDom, m_form->tmrShansGost})
-            t->stop();
+        m_form = test::HandDrivenPrognosisForm(*m_env);
     }
     void cleanup() {
         m_form = nullptr;

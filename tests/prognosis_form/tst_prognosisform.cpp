@@ -79,11 +79,8 @@ private:
 private slots:
     void init() {
         m_env = std::make_unique<test::TestEnv>();
-        m_form = m_env->windows.get<PrognosisForm>(WindowId::Pro);
+        m_form = test::HandDrivenPrognosisForm(*m_env);
         QVERIFY(m_form);
-        // Ticks are driven by hand.
-        for (QTimer *t : {m_form->tmrEnab, m_form->tmrTemp, m_form->tmrShansDom, m_form->tmrShansGost})
-            t->stop();
     }
     void cleanup() {
         m_form = nullptr;

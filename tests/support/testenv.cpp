@@ -1,5 +1,6 @@
 #include "support/testenv.h"
 
+#include "gui/prognosis_form/prognosisform.h"
 #include "gui/windowset.h"
 
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <stdexcept>
@@ -68,6 +70,14 @@ void TestEnv::reopenSettings() {
     settings->sync();
     settings = std::make_unique<SettingsStore>(settingsPath());
     ctx.settings = settings.get();
+}
+
+PrognosisForm *HandDrivenPrognosisForm(TestEnv &env) {
+    auto *form = env.windows.get<PrognosisForm>(WindowId::Pro);
+    if (form)
+        for (QTimer *t : {form->tmrEnab, form->tmrTemp, form->tmrShansDom, form->tmrShansGost})
+            t->stop();
+    return form;
 }
 
 void TypeText(QWidget *widget, const QString &text) {

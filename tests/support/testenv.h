@@ -12,6 +12,10 @@
 
 class QWidget;
 
+namespace kalvado {
+class PrognosisForm;
+}
+
 namespace kalvado::test {
 
 // A fresh program environment for one test: a private copy of the starter
@@ -45,6 +49,10 @@ public:
 // Types text into a widget one character at a time, as a user would
 // (Cyrillic included), through the widget's event filters.
 void TypeText(QWidget *widget, const QString &text);
+
+// The prognosis form with its free-running timers stopped, so that a test
+// drives every tick by hand.
+PrognosisForm *HandDrivenPrognosisForm(TestEnv &env);
 
 // Ensures the compiled-in pictures are available.
 void InitResources();
