@@ -2,8 +2,8 @@
 #   make run    installs what is missing, builds and starts the program
 #   make test   installs what is missing, builds and runs every test headless
 BUILD ?= build
-PACKAGES = qt6-base-dev libqt6sql6-sqlite qt6-svg-dev cmake g++ ninja-build xvfb xauth xdotool \
-           imagemagick fonts-dejavu-core
+PACKAGES = qt6-base-dev libqt6sql6-sqlite qt6-svg-dev qt6-charts-dev cmake g++ ninja-build xvfb xauth \
+           xdotool x11-utils openbox imagemagick fonts-dejavu-core sqlite3
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test bench clean
