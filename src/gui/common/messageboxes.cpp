@@ -6,8 +6,8 @@
 namespace kalvado {
 
 MessageBoxes::Answer MessageBoxes::show(QWidget *parent, const QString &title, const QString &text, Icon icon,
-                                        Buttons buttons) {
-    m_shown << Shown{title, text, icon, buttons};
+                                        Buttons buttons, const QString &details) {
+    m_shown << Shown{title, text, icon, buttons, details};
     if (m_scripted) {
         if (!m_answers.isEmpty()) return m_answers.takeFirst();
         return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
@@ -15,6 +15,7 @@ MessageBoxes::Answer MessageBoxes::show(QWidget *parent, const QString &title, c
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);
+    if (!details.isEmpty()) box.setDetailedText(details);
     switch (icon) {
     case Icon::None:
         box.setIcon(QMessageBox::NoIcon);
