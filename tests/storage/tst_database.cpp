@@ -43,6 +43,7 @@ private slots:
     void unwritableFileIsBrowsedReadOnly();
     void writeFailureSaysWhy_data();
     void writeFailureSaysWhy();
+    void fullDiskSaysSo();
 };
 
 void TestDatabase::starterFileOpens() {
@@ -320,7 +321,65 @@ void TestDatabase::writeFailureSaysWhy() {
     QVERIFY(archive.append({{QStringLiteral("Nom"), 0}, {QStringLiteral("Dom"), QStringLiteral("а")}}));
 }
 
+// The child half of fullDiskSaysSo, in a mount namespace of its own: a tiny
+// file system, filled up, under a copy of the starter file.
+static int childFullDisk(const QString &folder) {
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=128k"), QStringLiteral("tmpfs"), folder}) != 0)
+        return 77;
+    const QString path = folder + QStringLiteral("/KD2.mdb");
+    if (!QFile::copy(QStringLiteral(KALVADO_STARTER_DB), path)) return 2;
+    QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    {
+        QFile fill(folder + QStringLiteral("/fill"));
+        const QByteArray block(1024, 'x');
+        if (fill.open(QIODevice::WriteOnly))
+            while (fill.write(block) == block.size() && fill.flush()) {
+            }
+    }
+    Database db(path, QStringLiteral("full"));
+    RecordSet archive(db.connectionName(), QStringLiteral("KD"));
+    if (!db.isOpen() || !archive.open()) return 3;
+    if (archive.append({{QStringLiteral("Nom"), 0}, {QStringLiteral("Dom"), QString(2000, u'ж')}})) return 4;
+    QSqlQuery q(QSqlDatabase::database(db.connectionName()));
+    if (archive.count() != 0 || !q.exec(QStringLiteral("PRAGMA integrity_check")) || !q.next() ||
+        q.value(0).toString() != QLatin1String("ok"))
+        return 5;
+    std::printf("%s\n",
+                Database::writeFailureText(db.connectionName(), archive.lastError()).toUtf8().constData());
+    return 0;
+}
+
+void TestDatabase::fullDiskSaysSo() {
+    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("unshare")).isEmpty())
+        QSKIP("a private file system needs root and unshare");
+    QTemporaryDir dir;
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KALVADO_CHILD_FULL_DISK"), dir.path());
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QStringLiteral("unshare"),
+                {QStringLiteral("--mount"), QStringLiteral("--propagation"), QStringLiteral("private"),
+                 QCoreApplication::applicationFilePath()});
+    QVERIFY(child.waitForFinished(60000));
+    const QString output = QString::fromUtf8(child.readAll());
+    if (child.exitCode() == 77 || output.contains(QLatin1String("unshare failed")))
+        QSKIP("no permission to mount a file system here");
+    QVERIFY2(child.exitCode() == 0, qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("Базата данни не може да бъде записана:\n%1/KD2.mdb\n\n"
+                                            "Няма свободно място на диска.")
+                                 .arg(dir.path())),
+             qPrintable(output));
+}
+
 int main(int argc, char **argv) {
+    const QByteArray fullDisk = qgetenv("KALVADO_CHILD_FULL_DISK");
+    if (!fullDisk.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        return childFullDisk(QString::fromLocal8Bit(fullDisk));
+    }
     const QByteArray childPath = qgetenv("KALVADO_CHILD_READ_ONLY");
     if (!childPath.isEmpty()) {
         QCoreApplication app(argc, argv);
