@@ -95,8 +95,8 @@ Database::Database(const QString &path, const QString &connectionName, Access ac
     const QString runsOn = QStringLiteral(" Програмата ще работи без данни.");
     const QFileInfo info(path);
     // A file or folder that cannot be written is still browsed, read-only.
-    m_readOnly =
-        access == Access::ReadOnly || !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
+    m_readOnly = info.exists() && (access == Access::ReadOnly || !info.isWritable() ||
+                                   !QFileInfo(info.absolutePath()).isWritable());
     // The connection knows its file even when the file is unusable, so that
     // every later message can name it.
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);

@@ -77,6 +77,11 @@ void TestDatabase::missingFileIsNeverCreated() {
     Database db(path, QStringLiteral("missing"));
     QVERIFY(!db.isOpen());
     QVERIFY(db.errorMessage().contains(path));
+    // A write attempted later names the file and says it is not open.
+    QCOMPARE(Database::writeFailureText(db.connectionName(), QSqlError()),
+             QStringLiteral("Базата данни не може да бъде записана:\n%1\n\nБазата данни не е отворена.\n"
+                            "Промяната не е записана.")
+                 .arg(path));
     QVERIFY(!QFile::exists(path));
     RecordSet rs(db.connectionName(), QStringLiteral("Tims"));
     QVERIFY(!rs.open());
