@@ -91,7 +91,8 @@ int main(int argc, char **argv) {
 
     if (!database.isOpen())
         messages.show(nullptr, QStringLiteral("Kalvado"), database.errorMessage(),
-                      kalvado::MessageBoxes::Icon::Critical, kalvado::MessageBoxes::Buttons::Ok);
+                      kalvado::MessageBoxes::Icon::Critical, kalvado::MessageBoxes::Buttons::Ok,
+                      database.errorDetails());
 
     ShownProbe probe(sinceStart);
     if (qEnvironmentVariableIsSet("KALVADO_EXIT_WHEN_SHOWN")) app.installEventFilter(&probe);

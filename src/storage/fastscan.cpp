@@ -67,10 +67,20 @@ sqlite3_stmt *Prepare(const QSqlDatabase &db, const QString &sql) {
 // Qt's UTF-8 decoder is much cheaper than SQLite's own translation to UTF-16.
 QString TextAt(sqlite3_stmt *stmt, int column) {
     const auto *text = reinterpret_cast<const char *>(Api().text(stmt, column));
-    return text ? QString::fromUtf8(text, Api().bytes(stmt, column)) : QString();
+    return text ? Utf8Text(text, Api().bytes(stmt, column)) : QString();
 }
 
 } // namespace
+
+QString Utf8Text(const char *data, qsizetype size) {
+    // The decoder skips a leading byte-order mark; here it is part of the name.
+    qsizetype marks = 0;
+    while (size - 3 * marks >= 3 && data[3 * marks] == '\xEF' && data[3 * marks + 1] == '\xBB' &&
+           data[3 * marks + 2] == '\xBF')
+        ++marks;
+    if (marks == 0) return QString::fromUtf8(data, size);
+    return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(data + 3 * marks, size - 3 * marks);
+}
 
 bool FastScanColumn(const QSqlDatabase &db, const QString &sql, QStringList &values) {
     sqlite3_stmt *stmt = Prepare(db, sql);

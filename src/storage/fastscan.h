@@ -17,6 +17,10 @@ namespace kalvado {
 bool FastScan(const QSqlDatabase &db, const QString &sql, int columns,
               const std::function<bool(const QStringList &)> &onRow);
 
+// UTF-8 text as stored: unlike QString::fromUtf8, a leading U+FEFF is kept
+// as a character of the text.
+QString Utf8Text(const char *data, qsizetype size);
+
 // The same for a one-column query, collecting the values up to (not
 // including) the first empty one.
 bool FastScanColumn(const QSqlDatabase &db, const QString &sql, QStringList &values);

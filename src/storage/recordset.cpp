@@ -7,6 +7,28 @@
 
 namespace kalvado {
 
+namespace {
+
+// The driver hands text to SQLite as UTF-16, and SQLite then takes a leading
+// U+FEFF or U+FFFE for a byte-order mark (dropping the one, byte-swapping
+// after the other). Text goes in as its UTF-8 bytes instead, turned back into
+// text by SQLite without any byte-order handling, so it is stored as typed.
+QString marker(const QVariant &value) {
+    return value.typeId() == QMetaType::QString ? QStringLiteral("CAST(? AS TEXT)") : QStringLiteral("?");
+}
+
+QString TextOf(const QVariant &value) {
+    if (value.typeId() != QMetaType::QByteArray) return value.toString();
+    const QByteArray bytes = value.toByteArray();
+    return Utf8Text(bytes.constData(), bytes.size());
+}
+
+QVariant bindable(const QVariant &value) {
+    return value.typeId() == QMetaType::QString ? QVariant(value.toString().toUtf8()) : value;
+}
+
+} // namespace
+
 RecordSet::RecordSet(const QString &connectionName, const QString &table, QObject *parent)
     : QObject(parent), m_connection(connectionName), m_table(table) {}
 
@@ -27,6 +49,7 @@ bool RecordSet::open() {
     }
     QSqlQuery info(db);
     if (!info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(m_table))) {
+        m_lastError = info.lastError();
         setNoRow(State::BeforeFirst);
         return false;
     }
@@ -36,13 +59,20 @@ bool RecordSet::open() {
         setNoRow(State::BeforeFirst);
         return false;
     }
-    const QString select = QStringLiteral("SELECT rowid, * FROM %1 ").arg(m_table);
+    // Text comes back as its UTF-8 bytes: the driver's UTF-16 route turns a
+    // stored U+FFFE into U+FFFD.
+    QStringList selected{QStringLiteral("rowid")};
+    for (const QString &c : std::as_const(m_columns))
+        selected << QStringLiteral("CASE WHEN typeof(%1) = 'text' THEN CAST(%1 AS BLOB) ELSE %1 END").arg(c);
+    m_select = QStringLiteral("SELECT %1 FROM %2 ").arg(selected.join(u','), m_table);
+    const QString &select = m_select;
     m_firstQuery = prepared(select + QStringLiteral("ORDER BY rowid LIMIT 1"));
     m_nextQuery = prepared(select + QStringLiteral("WHERE rowid > ? ORDER BY rowid LIMIT 1"));
     m_previousQuery = prepared(select + QStringLiteral("WHERE rowid < ? ORDER BY rowid DESC LIMIT 1"));
     m_lastQuery = prepared(select + QStringLiteral("ORDER BY rowid DESC LIMIT 1"));
     m_open = true;
-    return first();
+    first();
+    return true;
 }
 
 void RecordSet::setNoRow(State state) {
@@ -66,7 +96,7 @@ bool RecordSet::moveBy(QSqlQuery &query, bool bindRowId, State whenNone) {
     m_rowId = query.value(0).toLongLong();
     m_values.resize(m_columns.size());
     for (int i = 0; i < m_columns.size(); ++i)
-        m_values[i] = query.value(i + 1).toString();
+        m_values[i] = TextOf(query.value(i + 1));
     query.finish();
     m_state = State::OnRow;
     emit currentChanged();
@@ -112,40 +142,53 @@ bool RecordSet::findFirst(const QString &column, const QString &value) {
         setNoRow(State::AfterLast);
         return false;
     }
-    QSqlQuery q = prepared(
-        QStringLiteral("SELECT rowid, * FROM %1 WHERE %2 = ? ORDER BY rowid LIMIT 1").arg(m_table, column));
-    q.addBindValue(value);
+    QSqlQuery q = prepared(m_select +
+                           QStringLiteral("WHERE %1 = %2 ORDER BY rowid LIMIT 1").arg(column, marker(value)));
+    q.addBindValue(bindable(value));
     return moveBy(q, false, State::AfterLast);
 }
 
 bool RecordSet::append(const Values &values) {
-    if (!m_open || values.isEmpty()) return false;
+    // A cursor that could not open (the file was locked) tries again.
+    if (values.isEmpty() || (!m_open && !open())) return false;
     QStringList names;
     QStringList marks;
     for (const auto &v : values) {
         if (!m_columns.contains(v.first)) return false;
         names << v.first;
-        marks << QStringLiteral("?");
+        marks << marker(v.second);
     }
     QSqlQuery q = prepared(
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_table, names.join(u','), marks.join(u',')));
     for (const auto &v : values)
-        q.addBindValue(v.second);
-    return q.exec();
+        q.addBindValue(bindable(v.second));
+    return execWrite(q);
 }
 
-bool RecordSet::editCurrent(const Values &values) {
-    if (!hasCurrent() || values.isEmpty()) return false;
+bool RecordSet::execWrite(QSqlQuery &query) const {
+    if (query.exec()) return true;
+    m_lastError = query.lastError();
+    // A statement that never got prepared carries no error of its own.
+    if (!m_lastError.isValid()) m_lastError = QSqlDatabase::database(m_connection, false).lastError();
+    return false;
+}
+
+bool RecordSet::editRow(qint64 rowId, const Values &values) {
+    if (!m_open || rowId < 0 || values.isEmpty()) return false;
     QStringList sets;
     for (const auto &v : values) {
         if (!m_columns.contains(v.first)) return false;
-        sets << v.first + QStringLiteral(" = ?");
+        sets << v.first + QStringLiteral(" = ") + marker(v.second);
     }
     QSqlQuery q = prepared(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(m_table, sets.join(u',')));
     for (const auto &v : values)
-        q.addBindValue(v.second);
-    q.addBindValue(m_rowId);
-    if (!q.exec()) return false;
+        q.addBindValue(bindable(v.second));
+    q.addBindValue(rowId);
+    return execWrite(q);
+}
+
+bool RecordSet::editCurrent(const Values &values) {
+    if (!hasCurrent() || !editRow(m_rowId, values)) return false;
     for (const auto &v : values)
         m_values[m_columns.indexOf(v.first)] = v.second.toString();
     emit currentChanged();
@@ -156,7 +199,7 @@ bool RecordSet::deleteCurrent() {
     if (!hasCurrent()) return false;
     QSqlQuery q = prepared(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_table));
     q.addBindValue(m_rowId);
-    if (!q.exec()) return false;
+    if (!execWrite(q)) return false;
     setNoRow(State::Deleted);
     return true;
 }
@@ -164,7 +207,10 @@ bool RecordSet::deleteCurrent() {
 int RecordSet::count() const {
     if (!m_open) return -1;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(m_table)) || !q.next()) return -1;
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(m_table)) || !q.next()) {
+        m_lastError = q.lastError();
+        return -1;
+    }
     return q.value(0).toInt();
 }
 
@@ -249,6 +295,15 @@ QStringList RecordSet::scanColumn(const QString &column) {
 
 QVariant RecordSet::textOrNull(const QString &text) {
     return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+bool IsBlankName(const QString &name) {
+    for (const char32_t c : name.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (!QChar::isSpace(c) && category != QChar::Other_Format && category != QChar::Other_Control)
+            return false;
+    }
+    return true;
 }
 
 } // namespace kalvado

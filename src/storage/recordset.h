@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -22,7 +23,8 @@ public:
 
     RecordSet(const QString &connectionName, const QString &table, QObject *parent = nullptr);
 
-    // Opens the table; the first row becomes current.
+    // Opens the table; the first row, if any, becomes current. An empty
+    // table opens as well as a full one.
     bool open();
     // Re-reads the table; the first row becomes current.
     bool refresh() { return first(); }
@@ -39,12 +41,17 @@ public:
     bool append(const Values &values);
     // Changes columns of the current row and stores them.
     bool editCurrent(const Values &values);
+    // Changes columns of the row with that id, current or not; the current
+    // row stays as it was read.
+    bool editRow(qint64 rowId, const Values &values);
     // Removes the current row; afterwards there is no current row and next()
     // moves to the row that followed it.
     bool deleteCurrent();
 
     // Number of rows, or -1 when the table cannot be read.
     int count() const;
+    // Why the last write or count failed.
+    QSqlError lastError() const { return m_lastError; }
 
     bool isOpen() const { return m_open; }
     bool hasCurrent() const { return m_state == State::OnRow; }
@@ -72,10 +79,12 @@ private:
     bool moveBy(QSqlQuery &query, bool bindRowId, State whenNone);
     void setNoRow(State state);
     QSqlQuery prepared(const QString &sql) const;
+    bool execWrite(QSqlQuery &query) const;
 
     QString m_connection;
     QString m_table;
     QStringList m_columns;
+    QString m_select; // every column, from the rowid on
     QStringList m_values;
     qint64 m_rowId = -1;
     State m_state = State::BeforeFirst;
@@ -84,6 +93,11 @@ private:
     QSqlQuery m_nextQuery;
     QSqlQuery m_previousQuery;
     QSqlQuery m_lastQuery;
+    mutable QSqlError m_lastError;
 };
+
+// A name made only of blanks and invisible characters (U+FEFF, U+200B and
+// the like) is no name at all.
+bool IsBlankName(const QString &name);
 
 } // namespace kalvado

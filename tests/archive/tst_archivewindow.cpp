@@ -47,6 +47,10 @@ private slots:
     void resultIsStoredOnClosing();
     void resultIsStoredWhenMovedFromOutside();
     void resultIsStoredWhenTheProgramEnds();
+    void resultThatCannotBeStoredStays_data();
+    void resultThatCannotBeStoredStays();
+    void resultLeftBehindIsStoredAtTheNextChance();
+    void refusedDeletionKeepsTheRow();
     void longClubNamesFit();
     void keyFilter_data();
     void keyFilter();
@@ -341,6 +345,89 @@ void TestArchiveWindow::resultIsStoredWhenTheProgramEnds() {
     // The windows are destroyed without being closed.
     m_env->windows.destroyAll();
     QCOMPARE(stored(1), QStringLiteral("1:1"));
+}
+
+void TestArchiveWindow::resultThatCannotBeStoredStays_data() {
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("move");
+    QTest::addColumn<QString>("reason");
+    const QString refuse =
+        QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON KD BEGIN SELECT RAISE(ABORT, 'full'); END");
+    QTest::newRow("refused, next") << refuse << "navNext"
+                                   << "не може да бъде записана";
+    QTest::newRow("refused, delete") << refuse << "cmdDel"
+                                     << "не може да бъде записана";
+    QTest::newRow("locked, walk") << "locked"
+                                  << "cmdVav"
+                                  << "зает от друга програма";
+    QTest::newRow("read-only, search") << "read-only"
+                                       << "cmdFind"
+                                       << "само за четене";
+    QTest::newRow("read-only, first") << "read-only"
+                                      << "navFirst"
+                                      << "само за четене";
+}
+
+// The message names the file; the cursor and the typed result stay; the
+// next chance stores it.
+void TestArchiveWindow::resultThatCannotBeStoredStays() {
+    QFETCH(QString, cause);
+    QFETCH(QString, move);
+    QFETCH(QString, reason);
+    insert(kThree);
+    if (cause == QLatin1String("read-only")) m_env->refuseWrites(cause);
+    ArchiveWindow *w = window();
+    w->navNext->click();
+    TypeText(w->txtresDom, QStringLiteral("3"));
+    TypeText(w->txtresG, QStringLiteral("1"));
+    if (cause != QLatin1String("read-only")) m_env->refuseWrites(cause);
+    w->findChild<QAbstractButton *>(move)->click();
+    QCOMPARE(m_env->messages.shown().size(), 1);
+    const QString text = m_env->messages.shown().first().text;
+    QVERIFY2(text.contains(reason) && text.contains(m_env->dbPath()), qPrintable(text));
+    if (cause == QLatin1String("locked")) m_env->allowWrites();
+    QCOMPARE(stored(1), QStringLiteral("NULL:NULL"));
+    QCOMPARE(w->lblproNom->text(), QStringLiteral("1"));
+    QCOMPARE(w->txtresDom->text() + u':' + w->txtresG->text(), QStringLiteral("3:1"));
+    QVERIFY(!w->Timer1->isActive());
+    if (cause == QLatin1String("read-only")) return;
+    m_env->allowWrites();
+    w->navNext->click();
+    QCOMPARE(stored(1), QStringLiteral("3:1"));
+    QCOMPARE(m_env->messages.shown().size(), 1);
+}
+
+// A move from outside the window cannot be refused: the result waits.
+void TestArchiveWindow::resultLeftBehindIsStoredAtTheNextChance() {
+    insert(kThree);
+    ArchiveWindow *w = window();
+    w->navNext->click();
+    TypeText(w->txtresDom, QStringLiteral("5"));
+    m_env->refuseWrites(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON KD BEGIN SELECT RAISE(ABORT, 'full'); END"));
+    w->archiveCursor()->first();
+    QCOMPARE(stored(1), QStringLiteral("NULL:NULL"));
+    w->navNext->click(); // still refused: told, and kept
+    QCOMPARE(m_env->messages.shown().size(), 1);
+    QCOMPARE(w->lblproNom->text(), QStringLiteral("0"));
+    m_env->allowWrites();
+    w->navNext->click();
+    QCOMPARE(stored(1), QStringLiteral("5:NULL"));
+    QCOMPARE(w->lblproNom->text(), QStringLiteral("1"));
+}
+
+void TestArchiveWindow::refusedDeletionKeepsTheRow() {
+    insert(kThree);
+    ArchiveWindow *w = window();
+    m_env->refuseWrites(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON KD BEGIN SELECT RAISE(ABORT, 'full'); END"));
+    m_env->messages.queueAnswer(MessageBoxes::Answer::Yes);
+    w->cmdDel->click();
+    QCOMPARE(m_env->messages.shown().size(), 2);
+    QVERIFY(m_env->messages.shown().last().text.startsWith(
+        QStringLiteral("Базата данни не може да бъде записана:\n") + m_env->dbPath()));
+    QCOMPARE(stored(0), QStringLiteral("2:1"));
+    QCOMPARE(w->lblproNom->text(), QStringLiteral("0"));
 }
 
 void TestArchiveWindow::longClubNamesFit() {

@@ -106,8 +106,15 @@ private slots:
         row("quotes", "Клуб \"Звезда\"", 1);
         row("sql", "x'); DROP TABLE Tims; --", 1);
         row("1000 characters", QString(1000, QChar(u'Ж')), 1);
+        row("leading byte-order mark", QStringLiteral("\uFEFFБерое"), 1);
         QTest::newRow("empty") << "" << Answer::Yes
                                << Box("Не сте въвели име на клуб", Icon::None, Buttons::Ok) << -1;
+        QTest::newRow("byte-order mark only")
+            << QStringLiteral("\uFEFF") << Answer::Yes
+            << Box("Не сте въвели име на клуб", Icon::None, Buttons::Ok) << -1;
+        QTest::newRow("blanks and invisible characters")
+            << QStringLiteral(" \u200B\u00A0\u2060 ") << Answer::Yes
+            << Box("Не сте въвели име на клуб", Icon::None, Buttons::Ok) << -1;
         QTest::newRow("No") << "Етър" << Answer::No
                             << Box("Ще бъде добавен Етър", Icon::Information, Buttons::YesNo) << -1;
     }
@@ -181,6 +188,45 @@ private slots:
             clubs.sort();
             QCOMPARE(ListTexts(w->lstFind), clubs);
         }
+    }
+
+    void refusedWrite_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<bool>("adding");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("add, read-only") << "read-only" << true << "само за четене";
+        QTest::newRow("delete, read-only") << "read-only" << false << "само за четене";
+        QTest::newRow("add, locked") << "locked" << true << "зает от друга програма";
+        QTest::newRow("delete, refused")
+            << "CREATE TRIGGER refuse BEFORE DELETE ON Tims BEGIN SELECT RAISE(ABORT, 'full'); END" << false
+            << "не може да бъде записана";
+    }
+
+    // One message naming the file; the table, the list and the typed name stay.
+    void refusedWrite() {
+        QFETCH(QString, cause);
+        QFETCH(bool, adding);
+        QFETCH(QString, reason);
+        const QStringList rows = DumpClubs(*m_env);
+        if (cause == QLatin1String("read-only")) m_env->refuseWrites(cause);
+        ClubListWindow *w = window();
+        w->Check1->setChecked(!adding);
+        w->txtFind->setText(adding ? QStringLiteral("Етър") : QStringLiteral("Л"));
+        const QStringList listed = ListTexts(w->lstFind);
+        if (!adding)
+            w->lstFind->setCurrentItem(
+                w->lstFind->findItems(QStringLiteral("Левски"), Qt::MatchExactly).value(0));
+        if (cause != QLatin1String("read-only")) m_env->refuseWrites(cause);
+        m_env->messages.queueAnswer(Answer::Yes);
+        QTest::mouseClick(adding ? w->cmdOK : w->cmdDel, Qt::LeftButton);
+        if (cause == QLatin1String("locked")) m_env->allowWrites();
+        QCOMPARE(m_env->messages.shown().size(), 2);
+        const MessageBoxes::Shown box = m_env->messages.shown().last();
+        QVERIFY2(box.text.contains(reason) && box.text.contains(m_env->dbPath()), qPrintable(box.text));
+        QVERIFY(!box.details.isEmpty());
+        QCOMPARE(DumpClubs(*m_env), rows);
+        QCOMPARE(ListTexts(w->lstFind), listed);
+        QCOMPARE(w->txtFind->text(), adding ? QStringLiteral("Етър") : QStringLiteral("Л"));
     }
 
     void openingAndClosing() {

@@ -46,6 +46,7 @@ TestEnv::TestEnv() {
 }
 
 TestEnv::~TestEnv() {
+    if (!m_lockConnection.isEmpty()) allowWrites();
     windows.destroyAll();
 }
 
@@ -70,6 +71,37 @@ void TestEnv::reopenSettings() {
     settings->sync();
     settings = std::make_unique<SettingsStore>(settingsPath());
     ctx.settings = settings.get();
+}
+
+void TestEnv::refuseWrites(const QString &cause) {
+    if (cause == QLatin1String("locked")) {
+        m_lockConnection = ctx.connectionName + QStringLiteral("-locker");
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_lockConnection);
+        other.setDatabaseName(dbPath());
+        if (!other.open() || !QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")))
+            qFatal("cannot lock the test database");
+    } else if (cause == QLatin1String("read-only")) {
+        const QString name = database->connectionName();
+        database.reset();
+        database = std::make_unique<Database>(dbPath(), name, Database::Access::ReadOnly);
+    } else {
+        exec(cause);
+    }
+}
+
+void TestEnv::allowWrites() {
+    if (!m_lockConnection.isEmpty()) {
+        {
+            QSqlDatabase other = QSqlDatabase::database(m_lockConnection, false);
+            QSqlQuery(other).exec(QStringLiteral("COMMIT"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(m_lockConnection);
+        m_lockConnection.clear();
+    } else {
+        QSqlQuery(QSqlDatabase::database(ctx.connectionName))
+            .exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse"));
+    }
 }
 
 PrognosisForm *HandDrivenPrognosisForm(TestEnv &env) {

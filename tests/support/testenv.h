@@ -44,6 +44,17 @@ public:
     void clearTable(const QString &table);
     // Reopens the settings file, as a restart would.
     void reopenSettings();
+
+    // Makes the database refuse writes until allowWrites(): "locked" (another
+    // connection holds BEGIN EXCLUSIVE; each access then waits for the busy
+    // timeout), "read-only" (reopened with mode=ro: only before any window
+    // has opened a cursor, and for good) or SQL that makes it refuse, such as
+    // a trigger named "refuse".
+    void refuseWrites(const QString &cause);
+    void allowWrites();
+
+private:
+    QString m_lockConnection;
 };
 
 // Types text into a widget one character at a time, as a user would

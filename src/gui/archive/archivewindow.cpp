@@ -7,6 +7,7 @@
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
 #include "gui/common/windows.h"
+#include "storage/database.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -18,8 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTimer>
 #include <QToolButton>
 
@@ -51,8 +50,19 @@ ArchiveWindow::ArchiveWindow(AppContext &ctx, QWidget *parent)
 }
 
 ArchiveWindow::~ArchiveWindow() {
-    // Normally stored on closing already; this covers an end without closing.
-    storeRealResult();
+    // Normally stored on closing already; this covers an end without closing,
+    // when there is no one left to tell of a failure.
+    storePending();
+    if (m_shownRow >= 0 && typedChanged()) m_data1.editRow(m_shownRow, typedResult());
+}
+
+bool ArchiveWindow::typedChanged() const {
+    return txtresDom->text() != m_shownResD || txtresG->text() != m_shownResG;
+}
+
+RecordSet::Values ArchiveWindow::typedResult() const {
+    return {{kResD, RecordSet::textOrNull(txtresDom->text())},
+            {kResG, RecordSet::textOrNull(txtresG->text())}};
 }
 
 void ArchiveWindow::build() {
@@ -184,23 +194,38 @@ void ArchiveWindow::build() {
     connect(cmdFind, &QPushButton::clicked, this, &ArchiveWindow::cmdFindClick);
 }
 
+void ArchiveWindow::reportWriteFailure(const QSqlError &error) {
+    m_ctx.messages->show(this, QStringLiteral("Kalvado"),
+                         Database::writeFailureText(m_ctx.connectionName, error),
+                         MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok, error.text());
+}
+
+bool ArchiveWindow::storePending() {
+    if (m_pendingRow < 0) return true;
+    if (!m_data1.editRow(m_pendingRow, {{kResD, RecordSet::textOrNull(m_pendingResD)},
+                                        {kResG, RecordSet::textOrNull(m_pendingResG)}}))
+        return false;
+    m_pendingRow = -1;
+    return true;
+}
+
 bool ArchiveWindow::storeRealResult() {
-    if (m_shownRow < 0) return true;
+    if (!storePending()) {
+        reportWriteFailure(m_data1.lastError());
+        return false;
+    }
+    if (m_shownRow < 0 || !typedChanged()) return true;
     const QString resD = txtresDom->text();
     const QString resG = txtresG->text();
-    if (resD == m_shownResD && resG == m_shownResG) return true;
-    if (m_data1.currentRowId() == m_shownRow) {
-        // The change signal brings the boxes and what they showed in step.
-        return m_data1.editCurrent(
-            {{kResD, RecordSet::textOrNull(resD)}, {kResG, RecordSet::textOrNull(resG)}});
+    const RecordSet::Values values = typedResult();
+    // On the shown row the change signal brings the boxes and what they
+    // showed in step; a row the cursor has left is stored by its own id.
+    const bool stored = m_data1.currentRowId() == m_shownRow ? m_data1.editCurrent(values)
+                                                             : m_data1.editRow(m_shownRow, values);
+    if (!stored) {
+        reportWriteFailure(m_data1.lastError());
+        return false;
     }
-    // The cursor has already left the row: store by the row's own id.
-    QSqlQuery q(QSqlDatabase::database(m_ctx.connectionName, false));
-    q.prepare(QStringLiteral("UPDATE KD SET resD = ?, resG = ? WHERE rowid = ?"));
-    q.addBindValue(RecordSet::textOrNull(resD));
-    q.addBindValue(RecordSet::textOrNull(resG));
-    q.addBindValue(m_shownRow);
-    if (!q.exec()) return false;
     m_shownResD = resD;
     m_shownResG = resG;
     return true;
@@ -210,8 +235,15 @@ void ArchiveWindow::cursorChanged() {
     FitLabelText(lblDom, m_valueFont);
     FitLabelText(lblGost, m_valueFont);
     // Moves from outside this window (the statistics, a caller that forgot to
-    // store first) must not drop what was typed for the row just left.
-    if (m_shownRow >= 0 && m_shownRow != m_data1.currentRowId()) storeRealResult();
+    // store first) must not drop what was typed for the row just left: what
+    // cannot be stored now waits for the next chance.
+    if (m_shownRow >= 0 && m_shownRow != m_data1.currentRowId() && typedChanged()) {
+        if (!m_data1.editRow(m_shownRow, typedResult())) {
+            m_pendingRow = m_shownRow;
+            m_pendingResD = txtresDom->text();
+            m_pendingResG = txtresG->text();
+        }
+    }
     m_shownRow = m_data1.currentRowId();
     m_shownResD = m_data1.value(kResD);
     m_shownResG = m_data1.value(kResG);
@@ -223,30 +255,31 @@ void ArchiveWindow::cursorChanged() {
     txtresG->setReadOnly(m_shownRow < 0);
 }
 
+// A result the database refuses keeps the cursor on its row, in its boxes.
 void ArchiveWindow::moveFirst() {
-    storeRealResult();
+    if (!storeRealResult()) return;
     m_data1.first();
 }
 
 // At either end the buttons keep the end row rather than leaving the cursor
 // with no row to show.
 void ArchiveWindow::movePrevious() {
-    storeRealResult();
+    if (!storeRealResult()) return;
     if (!m_data1.previous()) m_data1.first();
 }
 
 void ArchiveWindow::moveNext() {
-    storeRealResult();
+    if (!storeRealResult()) return;
     if (!m_data1.next()) m_data1.last();
 }
 
 void ArchiveWindow::moveLast() {
-    storeRealResult();
+    if (!storeRealResult()) return;
     m_data1.last();
 }
 
 void ArchiveWindow::cmdVavClick() {
-    storeRealResult();
+    if (!storeRealResult()) return;
     Timer1->start();
     if (!m_data1.next()) m_data1.first();
 }
@@ -256,24 +289,29 @@ void ArchiveWindow::Timer1Tick() {
         Timer1->stop();
         return;
     }
-    storeRealResult();
+    if (!storeRealResult()) {
+        Timer1->stop();
+        return;
+    }
     m_data1.next();
 }
 
 void ArchiveWindow::cmdDelClick() {
-    if (!m_data1.hasCurrent()) return;
-    storeRealResult();
+    if (!m_data1.hasCurrent() || !storeRealResult()) return;
     const QString question = QStringLiteral("Прогнозата за мача") + u' ' + lblDom->text() +
                              QStringLiteral(" - ") + lblGost->text() + u' ' +
                              QStringLiteral("ще бъде изтрита") + u'\r' + QStringLiteral("Желаете ли това?");
     if (m_ctx.messages->show(this, QStringLiteral("Kalvado-Ruby"), question, MessageBoxes::Icon::Question,
                              MessageBoxes::Buttons::YesNo) != MessageBoxes::Answer::Yes)
         return;
-    if (m_data1.deleteCurrent()) m_data1.next();
+    if (m_data1.deleteCurrent())
+        m_data1.next();
+    else
+        reportWriteFailure(m_data1.lastError());
 }
 
 void ArchiveWindow::cmdFindClick() {
-    storeRealResult();
+    if (!storeRealResult()) return;
     lstFind->clear();
     // Club names are archived in lower case; so is the text searched for.
     const QString wanted = BulgarianLocale().toLower(txtFindD->text());
@@ -297,7 +335,12 @@ void ArchiveWindow::showEvent(QShowEvent *event) {
 
 void ArchiveWindow::closeEvent(QCloseEvent *event) {
     Timer1->stop();
-    storeRealResult();
+    // The user closing the window keeps it, and the typed result, when the
+    // result cannot be stored; the program ending closes it regardless.
+    if (!storeRealResult() && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

@@ -33,7 +33,9 @@ public:
     RecordSet *archiveCursor() { return &m_data1; }
 
     // Stores a real result typed for the shown row. Anyone about to move the
-    // cursor calls this first; it does nothing when nothing was typed.
+    // cursor calls this first; it does nothing when nothing was typed. When
+    // the database refuses it, the user is told, the typed result stays and
+    // the next call tries again.
     bool storeRealResult();
 
     // One step of the walk to the next prognosis without a real result.
@@ -82,6 +84,11 @@ private:
     void movePrevious();
     void moveNext();
     void moveLast();
+    // Stores a result typed for a row the cursor has already left.
+    bool storePending();
+    bool typedChanged() const;
+    RecordSet::Values typedResult() const;
+    void reportWriteFailure(const QSqlError &error);
 
     AppContext &m_ctx;
     RecordSet m_data1;
@@ -92,6 +99,10 @@ private:
     qint64 m_shownRow = -1;
     QString m_shownResD;
     QString m_shownResG;
+    // A typed result whose row the cursor left while it could not be stored.
+    qint64 m_pendingRow = -1;
+    QString m_pendingResD;
+    QString m_pendingResG;
 };
 
 } // namespace kalvado

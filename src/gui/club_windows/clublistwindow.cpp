@@ -3,6 +3,7 @@
 #include "gui/common/messageboxes.h"
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
+#include "storage/database.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -96,7 +97,7 @@ void ClubListWindow::setDeletionMode(bool on) {
 
 void ClubListWindow::addClub() {
     const QString name = txtFind->text();
-    if (name.isEmpty()) {
+    if (IsBlankName(name)) {
         m_ctx.messages->show(this, kTitle, QStringLiteral("Не сте въвели име на клуб"),
                              MessageBoxes::Icon::None, MessageBoxes::Buttons::Ok);
         return;
@@ -106,8 +107,14 @@ void ClubListWindow::addClub() {
                              MessageBoxes::Buttons::YesNo) != MessageBoxes::Answer::Yes)
         return;
     const QString today = m_ctx.now().date().toString(QStringLiteral("yyyy-MM-dd"));
-    m_Data1.append({{kTim, name}, {QStringLiteral("Date"), today}});
+    if (!m_Data1.append({{kTim, name}, {QStringLiteral("Date"), today}})) reportWriteFailure();
     m_Data1.refresh();
+}
+
+void ClubListWindow::reportWriteFailure() {
+    const QSqlError error = m_Data1.lastError();
+    m_ctx.messages->show(this, kTitle, Database::writeFailureText(m_ctx.connectionName, error),
+                         MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok, error.text());
 }
 
 QString ClubListWindow::selectedName() const {
@@ -128,7 +135,11 @@ void ClubListWindow::deleteClub() {
                              MessageBoxes::Icon::Information,
                              MessageBoxes::Buttons::YesNo) != MessageBoxes::Answer::Yes)
         return;
-    m_Data1.deleteCurrent();
+    // A refused deletion leaves the list as it was.
+    if (!m_Data1.deleteCurrent()) {
+        reportWriteFailure();
+        return;
+    }
     m_Data1.next();
     // The intermediate text forces a refill even when the box was empty.
     txtFind->setText(QStringLiteral("Изтриване"));

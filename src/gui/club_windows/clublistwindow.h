@@ -40,6 +40,7 @@ private:
     void addClub();
     void warnNothingSelected();
     void deleteClub();
+    void reportWriteFailure();
     QString selectedName() const;
 
     AppContext &m_ctx;

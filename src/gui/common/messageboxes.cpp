@@ -1,13 +1,42 @@
 #include "gui/common/messageboxes.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace kalvado {
 
+namespace {
+
+// The details button's two labels in Bulgarian, without shipping Qt's
+// translation catalogues for them.
+class DetailsLabels final : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *sourceText, const char *, int) const override {
+        if (qstrcmp(context, "QMessageBox") != 0) return {};
+        if (qstrcmp(sourceText, "Show Details...") == 0) return QStringLiteral("Подробности...");
+        if (qstrcmp(sourceText, "Hide Details...") == 0) return QStringLiteral("Скрий подробностите...");
+        return {};
+    }
+};
+
+void InstallDetailsLabels() {
+    static DetailsLabels *labels = [] {
+        auto *t = new DetailsLabels;
+        t->setParent(QCoreApplication::instance());
+        QCoreApplication::installTranslator(t);
+        return t;
+    }();
+    Q_UNUSED(labels);
+}
+
+} // namespace
+
 MessageBoxes::Answer MessageBoxes::show(QWidget *parent, const QString &title, const QString &text, Icon icon,
-                                        Buttons buttons) {
-    m_shown << Shown{title, text, icon, buttons};
+                                        Buttons buttons, const QString &details) {
+    m_shown << Shown{title, text, icon, buttons, details};
     if (m_scripted) {
         if (!m_answers.isEmpty()) return m_answers.takeFirst();
         return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
@@ -15,6 +44,10 @@ MessageBoxes::Answer MessageBoxes::show(QWidget *parent, const QString &title, c
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);
+    if (!details.isEmpty()) {
+        InstallDetailsLabels();
+        box.setDetailedText(details);
+    }
     switch (icon) {
     case Icon::None:
         box.setIcon(QMessageBox::NoIcon);

@@ -20,9 +20,12 @@ public:
         QString text;
         Icon icon;
         Buttons buttons;
+        QString details;
     };
 
-    Answer show(QWidget *parent, const QString &title, const QString &text, Icon icon, Buttons buttons);
+    // details, when given, sit behind the box's details button.
+    Answer show(QWidget *parent, const QString &title, const QString &text, Icon icon, Buttons buttons,
+                const QString &details = QString());
 
     // Scripted mode (tests): boxes are recorded, not shown; answers come from
     // the queue, else Ok for an OK box and No for a question.

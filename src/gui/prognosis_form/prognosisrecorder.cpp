@@ -9,10 +9,12 @@
 #include "gui/prognosis_form/prognosisform.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/recentpanel.h"
+#include "storage/database.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
 #include <QTimer>
 
 namespace kalvado {
@@ -38,8 +40,12 @@ bool PrognosisRecorder::Run() {
     const std::optional<Prognosis> p = ComputePrognosis(in);
     // A row without a club name would end every later scan of the archive
     // and of the club table, hiding the rows after it.
-    if (!p || in.homeName.trimmed().isEmpty() || in.guestName.trimmed().isEmpty()) {
+    if (!p || IsBlankName(in.homeName) || IsBlankName(in.guestName)) {
         fail();
+        return false;
+    }
+    if (!store(in, *p)) {
+        failWrite();
         return false;
     }
     m_form.lblProD->setText(QString::number(p->homeGoals));
@@ -48,10 +54,6 @@ bool PrognosisRecorder::Run() {
     m_form.tmrProgres->start();
     m_form.cmdPro->setEnabled(false);
 
-    if (!appendArchiveRow(in) || !storeClubRows(in)) {
-        fail();
-        return false;
-    }
     m_form.lblZnak->setText(SignText(p->sign));
     if (!addToPanel()) {
         fail();
@@ -60,30 +62,60 @@ bool PrognosisRecorder::Run() {
     return true;
 }
 
-bool PrognosisRecorder::appendArchiveRow(const PrognosisInputs &in) {
-    auto *archive = m_ctx.windows ? m_ctx.windows->get<ArchiveWindow>(WindowId::Data) : nullptr;
-    RecordSet *kd = ready(archive ? archive->archiveCursor() : nullptr);
-    if (!kd) return false;
-    const int nom = kd->count();
-    if (nom < 0) return false;
+RecordSet::Values PrognosisRecorder::archiveRow(const PrognosisInputs &in, const Prognosis &p,
+                                                int nom) const {
     const QLocale &bg = BulgarianLocale();
-    return kd->append({{QStringLiteral("Nom"), nom},
-                       {QStringLiteral("Dom"), bg.toLower(in.homeName)},
-                       {QStringLiteral("Gost"), bg.toLower(in.guestName)},
-                       {QStringLiteral("proD"), m_form.lblProD->text()},
-                       {QStringLiteral("proG"), m_form.lblProg->text()}});
+    return {{QStringLiteral("Nom"), nom},
+            {QStringLiteral("Dom"), bg.toLower(in.homeName)},
+            {QStringLiteral("Gost"), bg.toLower(in.guestName)},
+            {QStringLiteral("proD"), QString::number(p.homeGoals)},
+            {QStringLiteral("proG"), QString::number(p.guestGoals)}};
 }
 
-bool PrognosisRecorder::storeClubRows(const PrognosisInputs &in) {
+bool PrognosisRecorder::store(const PrognosisInputs &in, const Prognosis &p) {
+    m_writeError = QSqlError();
+    auto *archive = m_ctx.windows ? m_ctx.windows->get<ArchiveWindow>(WindowId::Data) : nullptr;
     auto *window = m_ctx.windows ? m_ctx.windows->get<ClubResultsWindow>(WindowId::Tims) : nullptr;
-    RecordSet *clubs = ready(window ? window->clubCursor() : nullptr);
-    if (!clubs) return false;
-    clubs->first();
+    RecordSet *kd = archive ? archive->archiveCursor() : nullptr;
+    RecordSet *clubs = window ? window->clubCursor() : nullptr;
+    QSqlDatabase db = QSqlDatabase::database(m_ctx.connectionName, false);
+    if (!kd || !clubs || !db.isOpen()) return false;
+    for (RecordSet *cursor : {kd, clubs}) {
+        if (!ready(cursor)) {
+            m_writeError = cursor->lastError();
+            return false;
+        }
+    }
+    if (!db.transaction()) {
+        m_writeError = db.lastError();
+        return false;
+    }
+    const int nom = kd->count();
+    bool ok = nom >= 0 && kd->append(archiveRow(in, p, nom));
+    if (!ok) m_writeError = kd->lastError();
+    if (ok && !storeClubRows(*clubs, in)) {
+        ok = false;
+        m_writeError = clubs->lastError();
+    }
+    if (ok && !db.commit()) {
+        ok = false;
+        m_writeError = db.lastError();
+    }
+    if (!ok) {
+        db.rollback();
+        // The club cursor may hold values that were never committed.
+        clubs->refresh();
+    }
+    return ok;
+}
+
+bool PrognosisRecorder::storeClubRows(RecordSet &clubs, const PrognosisInputs &in) {
+    clubs.first();
     // One moment for both rows.
     const QString when = m_ctx.now().toString(DateTimeFormat());
-    if (!storeClub(*clubs, in.homeName, false, when)) return false;
-    clubs->first();
-    return storeClub(*clubs, in.guestName, true, when);
+    if (!storeClub(clubs, in.homeName, false, when)) return false;
+    clubs.first();
+    return storeClub(clubs, in.guestName, true, when);
 }
 
 bool PrognosisRecorder::storeClub(RecordSet &clubs, const QString &name, bool guest, const QString &when) {
@@ -112,6 +144,15 @@ bool PrognosisRecorder::addToPanel() {
                         m_form.txtX->text(), m_form.txt2->text(), m_form.lblProD->text(),
                         m_form.lblProg->text());
     return true;
+}
+
+// Nothing was stored and the form is as it was: the user may press again
+// once the cause is gone.
+void PrognosisRecorder::failWrite() {
+    if (m_ctx.messages)
+        m_ctx.messages->show(&m_form, QStringLiteral("Kalvado"),
+                             Database::writeFailureText(m_ctx.connectionName, m_writeError),
+                             MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok, m_writeError.text());
 }
 
 void PrognosisRecorder::fail() {

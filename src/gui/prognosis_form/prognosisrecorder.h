@@ -1,20 +1,23 @@
 #pragma once
 
 #include "gui/common/appcontext.h"
+#include "storage/recordset.h"
 
+#include <QSqlError>
 #include <QString>
 
 namespace kalvado {
 
 class PrognosisForm;
-class RecordSet;
 struct Prognosis;
 struct PrognosisInputs;
 
 // The road of one prognosis from the "Прогнозирай" click: compute, start the
 // match clock, archive the prognosis, store both clubs' recent results, show
 // the sign and add the prognosis to the main window's panel. Any failure shows
-// one message and stops; what was done before it stays done.
+// one message and stops. The archive row and both club rows are one
+// transaction, stored before the form changes: when the database refuses
+// them, nothing is stored and the form stays as it was.
 class PrognosisRecorder final {
 public:
     PrognosisRecorder(AppContext &ctx, PrognosisForm &form) : m_ctx(ctx), m_form(form) {}
@@ -28,14 +31,18 @@ public:
     static QString DateTimeFormat() { return QStringLiteral("yyyy-MM-dd HH:mm:ss"); }
 
 private:
-    bool appendArchiveRow(const PrognosisInputs &in);
-    bool storeClubRows(const PrognosisInputs &in);
+    // The new KD row: every column the prognosis fills.
+    RecordSet::Values archiveRow(const PrognosisInputs &in, const Prognosis &p, int nom) const;
+    bool store(const PrognosisInputs &in, const Prognosis &p);
+    bool storeClubRows(RecordSet &clubs, const PrognosisInputs &in);
     bool storeClub(RecordSet &clubs, const QString &name, bool guest, const QString &when);
     bool addToPanel();
     void fail();
+    void failWrite();
 
     AppContext &m_ctx;
     PrognosisForm &m_form;
+    QSqlError m_writeError;
 };
 
 } // namespace kalvado
