@@ -9,11 +9,14 @@
 #include "gui/prognosis_form/prognosisform.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/recentpanel.h"
+#include "storage/schemaupgrade.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace kalvado {
 
@@ -67,11 +70,22 @@ bool PrognosisRecorder::appendArchiveRow(const PrognosisInputs &in) {
     const int nom = kd->count();
     if (nom < 0) return false;
     const QLocale &bg = BulgarianLocale();
-    return kd->append({{QStringLiteral("Nom"), nom},
-                       {QStringLiteral("Dom"), bg.toLower(in.homeName)},
-                       {QStringLiteral("Gost"), bg.toLower(in.guestName)},
-                       {QStringLiteral("proD"), m_form.lblProD->text()},
-                       {QStringLiteral("proG"), m_form.lblProg->text()}});
+    RecordSet::Values row{{QStringLiteral("Nom"), nom},
+                          {QStringLiteral("Dom"), bg.toLower(in.homeName)},
+                          {QStringLiteral("Gost"), bg.toLower(in.guestName)},
+                          {QStringLiteral("proD"), m_form.lblProD->text()},
+                          {QStringLiteral("proG"), m_form.lblProg->text()}};
+    // The odds and the moment go along when the file has room for them (one
+    // that could not be upgraded keeps its rows without).
+    const QStringList extra = ArchiveOddsColumns();
+    if (std::all_of(extra.begin(), extra.end(),
+                    [kd](const QString &c) { return kd->columns().contains(c); })) {
+        const QString odds[] = {in.k1, in.kX, in.k2};
+        for (int i = 0; i < 3; ++i)
+            row.append({extra.at(i), in.oddsAnnounced ? RecordSet::textOrNull(odds[i]) : QVariant()});
+        row.append({extra.at(3), m_ctx.now().toString(DateTimeFormat())});
+    }
+    return kd->append(row);
 }
 
 bool PrognosisRecorder::storeClubRows(const PrognosisInputs &in) {
