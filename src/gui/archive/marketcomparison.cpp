@@ -7,6 +7,7 @@
 #include "storage/fastscan.h"
 #include "storage/schemaupgrade.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -23,6 +24,38 @@ std::optional<std::int64_t> OddsTicks(const QString &text) {
     if (!odds || *odds < Money::whole(1)) return std::nullopt;
     return odds->ticks();
 }
+
+// Goal counts as stored: plain digits are read at once, anything else by the
+// archive's own rule.
+std::optional<int> GoalsOf(QByteArrayView stored) {
+    if (!stored.isEmpty() && stored.size() <= 4) {
+        int goals = 0;
+        for (const char c : stored) {
+            if (c < '0' || c > '9') return Goals(QString::fromUtf8(stored));
+            goals = goals * 10 + (c - '0');
+        }
+        return goals;
+    }
+    return Goals(QString::fromUtf8(stored));
+}
+
+// The few odds texts of an archive repeat from row to row: each short one is
+// read once and kept under its bytes.
+class OddsReader final {
+public:
+    std::optional<std::int64_t> operator()(QByteArrayView stored) {
+        if (stored.size() > 7) return OddsTicks(QString::fromUtf8(stored));
+        quint64 key = quint64(stored.size());
+        for (qsizetype i = 0; i < stored.size(); ++i)
+            key |= quint64(uchar(stored[i])) << (8 * (i + 1));
+        auto it = m_read.constFind(key);
+        if (it == m_read.constEnd()) it = m_read.insert(key, OddsTicks(QString::fromUtf8(stored)));
+        return *it;
+    }
+
+private:
+    QHash<quint64, std::optional<std::int64_t>> m_read;
+};
 
 int SignIndex(int home, int guest) {
     switch (SignOf(home, guest)) {
@@ -68,17 +101,17 @@ MarketComparison CompareWithMarket(const QString &connection) {
     MarketComparison result;
     const QSqlDatabase db = QSqlDatabase::database(connection, false);
     if (!db.isValid() || !db.isOpen()) return result;
+    OddsReader oddsOf;
     Wide prognosisProfit = 0;
     Wide favouriteProfit = 0;
-    const auto tally = [&](const QStringList &v) {
-        const auto pD = Goals(v.at(0));
-        const auto pG = Goals(v.at(1));
-        const auto rD = Goals(v.at(2));
-        const auto rG = Goals(v.at(3));
+    const auto tally = [&](const QByteArrayView *v) {
+        const auto pD = GoalsOf(v[0]);
+        const auto pG = GoalsOf(v[1]);
+        const auto rD = GoalsOf(v[2]);
+        const auto rG = GoalsOf(v[3]);
         if (!pD || !pG || !rD || !rG) return true;
         ++result.completed;
-        const std::optional<std::int64_t> odds[3] = {OddsTicks(v.at(4)), OddsTicks(v.at(5)),
-                                                     OddsTicks(v.at(6))};
+        const std::optional<std::int64_t> odds[3] = {oddsOf(v[4]), oddsOf(v[5]), oddsOf(v[6])};
         if (!odds[0] || !odds[1] || !odds[2]) return true;
         ++result.compared;
         const int predicted = SignIndex(*pD, *pG);
@@ -107,17 +140,19 @@ MarketComparison CompareWithMarket(const QString &connection) {
     const QString sql = QStringLiteral("SELECT proD, proG, resD, resG, %1 FROM KD "
                                        "WHERE resD <> '' AND resG <> '' AND %2 ORDER BY rowid")
                             .arg(odds, BeforeFirstEmpty(QStringLiteral("Dom")));
-    if (!FastScan(db, sql, 7, tally)) {
+    if (!FastScanUtf8(db, sql, 7, tally)) {
         result = MarketComparison{};
         prognosisProfit = favouriteProfit = 0;
         QSqlQuery q(db);
         q.setForwardOnly(true);
         if (q.exec(sql)) {
-            QStringList values;
+            QByteArray text[7];
+            QByteArrayView values[7];
             while (q.next()) {
-                values.clear();
-                for (int i = 0; i < 7; ++i)
-                    values << q.value(i).toString();
+                for (int i = 0; i < 7; ++i) {
+                    text[i] = q.value(i).toString().toUtf8();
+                    values[i] = text[i];
+                }
                 tally(values);
             }
         }
