@@ -92,6 +92,7 @@ private slots:
     void nothingToCompare_data();
     void nothingToCompare();
     void openedFromTheStatisticsWindow();
+    void fileWithoutTheOddsColumns();
 
     void csvField_data();
     void csvField();
@@ -321,6 +322,26 @@ void TestMarketComparisonWindow::openedFromTheStatisticsWindow() {
     // Stored text is never read as markup here.
     for (QLabel *l : w->findChildren<QLabel *>())
         QCOMPARE(l->textFormat(), Qt::PlainText);
+}
+
+void TestMarketComparisonWindow::fileWithoutTheOddsColumns() {
+    // As a file is left when it could not be upgraded (opened read-only).
+    for (const char *column : {"k1", "kX", "k2", "Created"})
+        m_env->exec(QStringLiteral("ALTER TABLE KD DROP COLUMN ") + QLatin1String(column));
+    m_env->exec(QStringLiteral(
+        "INSERT INTO KD VALUES (0, 'а', 'б', '1', '0', '1', '0'), (1, 'в', 'г', '2', '2', NULL, NULL)"));
+    MarketComparisonWindow *w = window();
+    QCOMPARE(w->lblCompared->text(), QStringLiteral("0"));
+    QCOMPARE(w->lblLeftOut->text(), QStringLiteral("1"));
+    QVERIFY(!w->chtProfit);
+    const QString path = m_env->dir.filePath(QStringLiteral("стар.csv"));
+    w->setExportPathChooser([&] { return path; });
+    w->cmdExport->click();
+    QCOMPARE(m_env->messages.shown().value(0).icon, MessageBoxes::Icon::Information);
+    const QList<QStringList> read = ReadCsv(QString::fromUtf8(Contents(path).mid(3)));
+    QCOMPARE(read.size(), 3);
+    QCOMPARE(read.at(1), (QStringList{"0", "а", "б", "1", "0", "1", "0", "", "", "", "", "1", "1"}));
+    QCOMPARE(read.at(2), (QStringList{"1", "в", "г", "2", "2", "", "", "", "", "", "", "X", ""}));
 }
 
 void TestMarketComparisonWindow::csvField_data() {

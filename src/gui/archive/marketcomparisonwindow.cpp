@@ -27,8 +27,8 @@ namespace kalvado {
 namespace {
 
 constexpr int kRow = 300; // twips per table line
-constexpr int kChartTop = 4020;
-constexpr int kChartHeight = 5700;
+constexpr int kChartTop = 4380;
+constexpr int kChartHeight = 5400;
 // More points than the chart has pixels only cost drawing time.
 constexpr int kChartBuckets = 1200;
 
@@ -54,6 +54,12 @@ QList<QPointF> ChartPoints(const std::vector<double> &curve) {
     return points;
 }
 
+double TickStep(int count) {
+    for (double power = 1;; power *= 10)
+        for (const double step : {power, 2 * power, 5 * power})
+            if (count <= 10 * step) return step;
+}
+
 QString PercentText(int hits, int of) {
     const std::optional<int> p = HitPercent(hits, of);
     return p ? QString::number(*p) + QStringLiteral(" %") : QString();
@@ -76,7 +82,7 @@ MarketComparisonWindow::MarketComparisonWindow(AppContext &ctx, QWidget *parent)
 }
 
 void MarketComparisonWindow::build() {
-    setFixedSize(TwipRect(0, 0, 10560, 10680).size());
+    setFixedSize(TwipRect(0, 0, 10560, 10560).size());
     QFont bold = font();
     bold.setBold(true);
 
@@ -101,10 +107,10 @@ void MarketComparisonWindow::build() {
         return l;
     };
 
-    label(QStringLiteral("Завършени прогнози с коефициенти:"), 240, 240, 4800);
-    lblCompared = number(QStringLiteral("lblCompared"), 5040, 240, 1200);
-    label(QStringLiteral("Завършени прогнози без коефициенти (не са сравнени):"), 240, 540, 4800);
-    lblLeftOut = number(QStringLiteral("lblLeftOut"), 5040, 540, 1200);
+    label(QStringLiteral("Завършени прогнози с коефициенти:"), 240, 240, 5400);
+    lblCompared = number(QStringLiteral("lblCompared"), 5640, 240, 1200);
+    label(QStringLiteral("Завършени прогнози без коефициенти (не са сравнени):"), 240, 540, 5400);
+    lblLeftOut = number(QStringLiteral("lblLeftOut"), 5640, 540, 1200);
     lblNote = Named(label(QString(), 240, 840, 10080), QStringLiteral("lblNote"));
     lblNote->setWordWrap(true);
     lblNote->resize(lblNote->width(), Px(2 * kRow));
@@ -144,7 +150,7 @@ void MarketComparisonWindow::build() {
     }
 
     // A stake of 1 on every compared prognosis at its odds.
-    constexpr int kMoneyTop = 3000;
+    constexpr int kMoneyTop = 3240;
     heading(QStringLiteral("Залог 1 на всяка среща"), 240, kMoneyTop, 3600);
     heading(QStringLiteral("Залози"), 3840, kMoneyTop, 840, Qt::AlignRight | Qt::AlignVCenter);
     heading(QStringLiteral("Печалба"), 4740, kMoneyTop, 1500, Qt::AlignRight | Qt::AlignVCenter);
@@ -161,10 +167,10 @@ void MarketComparisonWindow::build() {
 
     cmdExport = Named(new QPushButton(QStringLiteral("Експорт в CSV…"), this), QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("Целият архив във файл за електронна таблица"));
-    PlaceTw(cmdExport, 240, 9960, 2400, 450);
+    PlaceTw(cmdExport, 240, 9900, 2400, 450);
     connect(cmdExport, &QPushButton::clicked, this, &MarketComparisonWindow::cmdExportClick);
     cmdOK = Named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    PlaceTw(cmdOK, 8640, 9960, 1680, 450);
+    PlaceTw(cmdOK, 8640, 9900, 1680, 450);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -206,24 +212,27 @@ void MarketComparisonWindow::buildChart(const MarketComparison &c) {
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->legend()->setAlignment(Qt::AlignBottom);
 
-    const auto series = [&](const QString &name, const std::vector<double> &curve, const QColor &colour) {
+    const auto series = [&](const QString &name, const std::vector<double> &curve, const QPen &pen) {
         auto *s = new QLineSeries(chart);
         s->setName(name);
         s->replace(ChartPoints(curve));
-        s->setPen(QPen(colour, 2));
+        s->setPen(pen);
         chart->addSeries(s);
         return s;
     };
     QLineSeries *prognoses =
-        series(QStringLiteral("Прогнози Kalvado"), c.prognosisCurve, QColor(40, 130, 40));
-    QLineSeries *favourite =
-        series(QStringLiteral("Фаворит на букмейкърите"), c.favouriteCurve, QColor(200, 90, 20));
+        series(QStringLiteral("Прогнози Kalvado"), c.prognosisCurve, QPen(QColor(40, 130, 40), 3));
+    QLineSeries *favourite = series(QStringLiteral("Фаворит на букмейкърите"), c.favouriteCurve,
+                                    QPen(QColor(200, 90, 20), 2, Qt::DashLine));
 
     auto *x = new QValueAxis(chart);
     x->setTitleText(QStringLiteral("Прогноза по ред в архива"));
-    x->setLabelFormat(QStringLiteral("%d"));
+    x->setLabelFormat(QStringLiteral("%.0f"));
     x->setRange(0, std::max(1, c.compared));
-    if (c.compared < 10) x->setTickCount(c.compared + 1);
+    // Ticks on whole prognoses: 1, 2 or 5 times a power of ten, at most ten steps.
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(TickStep(c.compared));
     auto *y = new QValueAxis(chart);
     y->setTitleText(QStringLiteral("Натрупана печалба (залог 1)"));
     y->setLabelFormat(QStringLiteral("%.2f"));
