@@ -399,11 +399,14 @@ void TestMarketComparisonWindow::exportReadsBackVerbatim() {
         ++asked;
         return path;
     });
+    m_env->messages.queueAnswer(MessageBoxes::Answer::Yes);
     w->cmdExport->click();
     QCOMPARE(asked, 1);
-    QCOMPARE(m_env->messages.shown().size(), 1);
-    QCOMPARE(m_env->messages.shown().first().icon, MessageBoxes::Icon::Information);
-    QVERIFY(m_env->messages.shown().first().text.contains(QStringLiteral("6 прогнози")));
+    QCOMPARE(m_env->messages.shown().size(), 2);
+    QCOMPARE(m_env->messages.shown().first().buttons, MessageBoxes::Buttons::YesNo);
+    QVERIFY(m_env->messages.shown().first().text.contains(path));
+    QCOMPARE(m_env->messages.shown().last().icon, MessageBoxes::Icon::Information);
+    QVERIFY(m_env->messages.shown().last().text.contains(QStringLiteral("6 прогнози")));
 
     const QByteArray bytes = Contents(path);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
@@ -425,6 +428,8 @@ void TestMarketComparisonWindow::exportFailureLeavesNoHalfFile_data() {
     QTest::newRow("folder does not exist") << "липсва/архив.csv" << false;
     QTest::newRow("target is a folder") << "папка" << false;
     QTest::newRow("disk fills up over an older file") << "архив.csv" << true;
+    // An empty target: the older file is there, the user keeps it.
+    QTest::newRow("replacing declined") << "" << false;
 }
 
 void TestMarketComparisonWindow::exportFailureLeavesNoHalfFile() {
@@ -432,9 +437,10 @@ void TestMarketComparisonWindow::exportFailureLeavesNoHalfFile() {
     QFETCH(bool, diskFull);
     QTemporaryDir out;
     QVERIFY(QDir(out.path()).mkdir(QStringLiteral("папка")));
-    const QString path = out.filePath(target);
+    const bool declined = target.isEmpty();
+    const QString path = out.filePath(declined ? QStringLiteral("архив.csv") : target);
     const QByteArray older("an older export\r\n");
-    if (diskFull) {
+    if (diskFull || declined) {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(older);
@@ -459,15 +465,20 @@ void TestMarketComparisonWindow::exportFailureLeavesNoHalfFile() {
         small.rlim_cur = 64 * 1024;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     }
+    if (diskFull) m_env->messages.queueAnswer(MessageBoxes::Answer::Yes);
     w->cmdExport->click();
     if (diskFull) setrlimit(RLIMIT_FSIZE, &saved);
 
-    QCOMPARE(m_env->messages.shown().size(), 1);
-    const auto &box = m_env->messages.shown().first();
-    QCOMPARE(box.icon, MessageBoxes::Icon::Exclamation);
-    QVERIFY(box.text.startsWith(QStringLiteral("Архивът не е записан във файла:\n") + path));
+    // Replacing is asked first; the scripted answer to a question is No.
+    const auto &shown = m_env->messages.shown();
+    QCOMPARE(shown.size(), declined ? 1 : (diskFull ? 2 : 1));
+    if (diskFull || declined) QCOMPARE(shown.first().icon, MessageBoxes::Icon::Question);
+    if (!declined) {
+        QCOMPARE(shown.last().icon, MessageBoxes::Icon::Exclamation);
+        QVERIFY(shown.last().text.startsWith(QStringLiteral("Архивът не е записан във файла:\n") + path));
+    }
     QCOMPARE(QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
-    if (diskFull) QCOMPARE(Contents(path), older);
+    if (diskFull || declined) QCOMPARE(Contents(path), older);
 }
 
 QTEST_MAIN(TestMarketComparisonWindow)

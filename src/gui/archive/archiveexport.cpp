@@ -70,16 +70,12 @@ QString ExportArchiveCsv(const QString &connection, const QString &path, int *ro
 
     enum class Outcome { Written, OpenFailed, ReadFailed, WriteFailed };
     int rows = 0;
-    QString writeError;
     // Straight from SQLite, or through the driver when that route is not there
     // (or broke off: then the whole file is begun again).
     const auto attempt = [&](bool direct) {
         rows = 0;
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
-            writeError = file.errorString();
-            return Outcome::OpenFailed;
-        }
+        if (!file.open(QIODevice::WriteOnly)) return Outcome::OpenFailed;
         QByteArray buffer("\xEF\xBB\xBF");
         bool ok = true;
         const auto flush = [&] {
@@ -119,7 +115,6 @@ QString ExportArchiveCsv(const QString &connection, const QString &path, int *ro
         }
         flush();
         if (!ok) {
-            writeError = file.errorString();
             file.cancelWriting();
             return Outcome::WriteFailed;
         }
@@ -127,10 +122,7 @@ QString ExportArchiveCsv(const QString &connection, const QString &path, int *ro
             file.cancelWriting();
             return Outcome::ReadFailed;
         }
-        if (!file.commit()) {
-            writeError = file.errorString();
-            return Outcome::WriteFailed;
-        }
+        if (!file.commit()) return Outcome::WriteFailed;
         return Outcome::Written;
     };
 
@@ -142,16 +134,14 @@ QString ExportArchiveCsv(const QString &connection, const QString &path, int *ro
         return {};
     case Outcome::OpenFailed:
         return Failure(path, QStringLiteral("Файлът не може да бъде създаден. Проверете дали папката "
-                                            "съществува и дали имате право да пишете в нея.\n(%1)")
-                                 .arg(writeError));
+                                            "съществува и дали имате право да пишете в нея."));
     case Outcome::ReadFailed:
         return Failure(path, QStringLiteral("Архивът не може да бъде прочетен."));
     case Outcome::WriteFailed:
         break;
     }
     return Failure(path, QStringLiteral("Записът не успя; може би дискът е пълен. Файлът не е "
-                                        "създаден, а ако е имало такъв, той е останал както преди.\n(%1)")
-                             .arg(writeError));
+                                        "създаден, а ако е имало такъв, той е останал както преди."));
 }
 
 } // namespace kalvado

@@ -13,6 +13,7 @@
 #include <QChartView>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
@@ -261,6 +262,13 @@ QString MarketComparisonWindow::askExportPath() {
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters({QStringLiteral("CSV файлове (*.csv)"), QStringLiteral("Всички файлове (*)")});
     dialog.setDefaultSuffix(QStringLiteral("csv"));
+    // Replacing a file is asked in Bulgarian below, with the program's own box.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Име на файла:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Вид на файла:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Запис"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Отказ"));
     dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     dialog.selectFile(QStringLiteral("Kalvado-архив.csv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -269,12 +277,18 @@ QString MarketComparisonWindow::askExportPath() {
 
 void MarketComparisonWindow::cmdExportClick() {
     const QString path = m_choosePath ? m_choosePath() : askExportPath();
-    if (path.isEmpty()) return;
+    if (path.isEmpty() || !m_ctx.messages) return;
+    if (QFileInfo(path).isFile() &&
+        m_ctx.messages->show(this, QStringLiteral("Kalvado"),
+                             QStringLiteral("Файлът вече съществува:\n%1\n\nДа бъде ли заменен?")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             MessageBoxes::Icon::Question,
+                             MessageBoxes::Buttons::YesNo) != MessageBoxes::Answer::Yes)
+        return;
     if (auto *archive = m_ctx.windows ? m_ctx.windows->ifLoaded<ArchiveWindow>(WindowId::Data) : nullptr)
         archive->storeRealResult();
     int rows = 0;
     const QString error = ExportArchiveCsv(m_ctx.connectionName, path, &rows);
-    if (!m_ctx.messages) return;
     if (error.isEmpty())
         m_ctx.messages->show(this, QStringLiteral("Kalvado"),
                              QStringLiteral("Архивът (%1 прогнози) е записан във файла:\n%2")
