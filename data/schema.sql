@@ -22,5 +22,11 @@ CREATE TABLE KD (
     proD TEXT,
     proG TEXT,
     resD TEXT,
-    resG TEXT
+    resG TEXT,
+    -- Added later, so at the end: the odds 1, X, 2 as typed when the
+    -- prognosis was made (NULL when not announced) and when it was made.
+    k1 TEXT,
+    kX TEXT,
+    k2 TEXT,
+    Created TEXT
 );

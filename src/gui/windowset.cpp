@@ -1,6 +1,7 @@
 #include "gui/windowset.h"
 
 #include "gui/archive/archivewindow.h"
+#include "gui/archive/marketcomparisonwindow.h"
 #include "gui/archive/statisticswindow.h"
 #include "gui/club_windows/clublistwindow.h"
 #include "gui/club_windows/clubresultswindow.h"
@@ -27,6 +28,7 @@ void RegisterWindows(AppContext &ctx) {
     w.setFactory(WindowId::Finans, [c] { return new FinanceWindow(*c); });
     w.setFactory(WindowId::Opt, [c] { return new OptionsWindow(*c); });
     w.setFactory(WindowId::ForAs, [c] { return new AboutBox(*c); });
+    w.setFactory(WindowId::Pazar, [c] { return new MarketComparisonWindow(*c); });
 }
 
 } // namespace kalvado

@@ -1,4 +1,5 @@
 #include "storage/database.h"
+#include "storage/schemaupgrade.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -132,6 +133,7 @@ Database::Database(const QString &path, const QString &connectionName, Access ac
     pragma.exec(QStringLiteral("PRAGMA synchronous=EXTRA"));
     // Whole-table scans (club lists, statistics) stay in memory between keystrokes.
     pragma.exec(QStringLiteral("PRAGMA cache_size=-32000"));
+    UpgradeSchema(db);
     m_open = true;
 }
 

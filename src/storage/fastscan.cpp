@@ -1,6 +1,7 @@
 #include "storage/fastscan.h"
 
 #include <QSqlDriver>
+#include <QVarLengthArray>
 #include <QVariant>
 
 #include <dlfcn.h>
@@ -108,6 +109,27 @@ bool FastScan(const QSqlDatabase &db, const QString &sql, int columns,
         for (int i = 0; i < columns; ++i)
             values[i] = TextAt(stmt, i);
         if (!onRow(values)) {
+            rc = kSqliteDone;
+            break;
+        }
+    }
+    Api().finalize(stmt);
+    return rc == kSqliteDone;
+}
+
+bool FastScanUtf8(const QSqlDatabase &db, const QString &sql, int columns,
+                  const std::function<bool(const QByteArrayView *)> &onRow) {
+    sqlite3_stmt *stmt = Prepare(db, sql);
+    if (!stmt) return false;
+    QVarLengthArray<QByteArrayView, 16> values(columns);
+    int rc = kSqliteRow;
+    while ((rc = Api().step(stmt)) == kSqliteRow) {
+        for (int i = 0; i < columns; ++i) {
+            // Text first, then its length: SQLite's documented order.
+            const auto *text = reinterpret_cast<const char *>(Api().text(stmt, i));
+            values[i] = text ? QByteArrayView(text, Api().bytes(stmt, i)) : QByteArrayView();
+        }
+        if (!onRow(values.constData())) {
             rc = kSqliteDone;
             break;
         }

@@ -61,7 +61,8 @@ void TestStatisticsWindow::insert(const QList<Score> &rows) {
     for (Score s : rows) {
         const bool noHome = s[0].startsWith(u'!');
         if (noHome) s[0].remove(0, 1);
-        m_env->exec(QStringLiteral("INSERT INTO KD VALUES (%1, %2, 'гост', %3, %4, %5, %6)")
+        m_env->exec(QStringLiteral("INSERT INTO KD (Nom, Dom, Gost, proD, proG, resD, resG) "
+                                   "VALUES (%1, %2, 'гост', %3, %4, %5, %6)")
                         .arg(m_nom++)
                         .arg(noHome ? QStringLiteral("NULL") : QStringLiteral("'домакин'"))
                         .arg(Sql(s[0]), Sql(s[1]), Sql(s[2]), Sql(s[3])));

@@ -184,6 +184,34 @@ private slots:
             QCOMPARE(cell->text(), QStringLiteral("N\\A"));
     }
 
+    // The odds as the form held them and the moment go with the archive row;
+    // a file that could not take the columns still gets its row.
+    void oddsAndMomentGoWithTheArchiveRow_data() {
+        QTest::addColumn<QString>("before"); // "nokoef", or SQL run before pressing
+        QTest::addColumn<QStringList>("row");
+        const QStringList row{"0", "арсенал", "челси", "3", "1", "<null>", "<null>"};
+        const QString moment = QStringLiteral("2024-03-09 18:45:07");
+        QTest::newRow("odds announced") << QString() << row + QStringList{"2,00", "3,20", "3,50", moment};
+        QTest::newRow("odds not announced")
+            << "nokoef" << row + QStringList{"<null>", "<null>", "<null>", moment};
+        QTest::newRow("file without the new columns")
+            << "ALTER TABLE KD DROP COLUMN Created; ALTER TABLE KD DROP COLUMN k2"
+            << row + QStringList{"<null>", "<null>"};
+    }
+    void oddsAndMomentGoWithTheArchiveRow() {
+        QFETCH(QString, before);
+        QFETCH(QStringList, row);
+        enterMatch(QStringLiteral("Арсенал"), QStringLiteral("Челси"));
+        if (before == QStringLiteral("nokoef"))
+            m_form->chkNokoef->click();
+        else
+            for (const QString &sql : before.split(QStringLiteral("; "), Qt::SkipEmptyParts))
+                m_env->exec(sql);
+        press();
+        QVERIFY(m_env->messages.shown().isEmpty());
+        QCOMPARE(Row(db(), QStringLiteral("SELECT * FROM KD")), row);
+    }
+
     void clubWithAnApostrophe() {
         m_env->exec(QStringLiteral("INSERT INTO Tims (Tim, Date) VALUES ('Сейнт Джоунс''', '2020-01-01')"));
         enterMatch(QStringLiteral("Сейнт Джоунс'"), QStringLiteral("Челси"));

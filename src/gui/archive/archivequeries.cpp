@@ -10,16 +10,11 @@
 
 namespace kalvado {
 
-namespace {
-
-// Rows before the first one whose column is empty; with no such row, all.
 QString BeforeFirstEmpty(const QString &column) {
     return QStringLiteral("(rowid < (SELECT min(rowid) FROM KD WHERE ifnull(%1, '') = '')) IS NOT 0")
         .arg(column);
 }
 
-// A stored goal count: digits, blanks around them allowed. Anything else the
-// result boxes let through (a sign, a comma, a fraction) is no score at all.
 std::optional<int> Goals(const QString &text) {
     const QString digits = text.trimmed();
     if (digits.isEmpty()) return std::nullopt;
@@ -29,6 +24,8 @@ std::optional<int> Goals(const QString &text) {
     const int goals = digits.toInt(&ok);
     return ok ? std::optional<int>(goals) : std::nullopt;
 }
+
+namespace {
 
 int Sign(int home, int guest) {
     return home > guest ? 1 : (home == guest ? 0 : -1);

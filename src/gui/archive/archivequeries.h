@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace kalvado {
 
 class RecordSet;
@@ -11,6 +13,14 @@ class RecordSet;
 // stays low at any archive size (reading every row through the cursor costs
 // far more per row than the database itself). Like every scan of the
 // archive they end before the first row whose end column is empty.
+
+// SQL condition: rows before the first one whose column is empty; with no
+// such row, all.
+QString BeforeFirstEmpty(const QString &column);
+
+// A stored goal count: digits, blanks around them allowed. Anything else the
+// result boxes let through (a sign, a comma, a fraction) is no score at all.
+std::optional<int> Goals(const QString &text);
 
 struct HitCounts {
     int completed = 0; // rows with both real goals entered

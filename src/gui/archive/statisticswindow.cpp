@@ -108,6 +108,12 @@ void StatisticsWindow::build() {
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     PlaceTw(cmdOK, 5160, 3480, 1680, 450);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+
+    // In the free corner left of OK, so that nothing else moves.
+    cmdPazar =
+        Named(new QPushButton(QStringLiteral("Сравнение с букмейкърите"), this), QStringLiteral("cmdPazar"));
+    PlaceTw(cmdPazar, 240, 3480, 3600, 450);
+    connect(cmdPazar, &QPushButton::clicked, this, [this] { m_ctx.windows->show(WindowId::Pazar); });
 }
 
 void StatisticsWindow::count() {

@@ -42,6 +42,7 @@ public:
     QWidget *picProc = nullptr;
     QWidget *picProcTR = nullptr;
     QPushButton *cmdOK = nullptr;
+    QPushButton *cmdPazar = nullptr; // opens the comparison with the bookmakers
     QTimer *Timer1 = nullptr;
 
 private:

@@ -10,12 +10,15 @@
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/recentpanel.h"
 #include "storage/database.h"
+#include "storage/schemaupgrade.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace kalvado {
 
@@ -62,14 +65,25 @@ bool PrognosisRecorder::Run() {
     return true;
 }
 
-RecordSet::Values PrognosisRecorder::archiveRow(const PrognosisInputs &in, const Prognosis &p,
-                                                int nom) const {
+RecordSet::Values PrognosisRecorder::archiveRow(const RecordSet &kd, const PrognosisInputs &in,
+                                                const Prognosis &p, int nom, const QString &when) const {
     const QLocale &bg = BulgarianLocale();
-    return {{QStringLiteral("Nom"), nom},
-            {QStringLiteral("Dom"), bg.toLower(in.homeName)},
-            {QStringLiteral("Gost"), bg.toLower(in.guestName)},
-            {QStringLiteral("proD"), QString::number(p.homeGoals)},
-            {QStringLiteral("proG"), QString::number(p.guestGoals)}};
+    RecordSet::Values row{{QStringLiteral("Nom"), nom},
+                          {QStringLiteral("Dom"), bg.toLower(in.homeName)},
+                          {QStringLiteral("Gost"), bg.toLower(in.guestName)},
+                          {QStringLiteral("proD"), QString::number(p.homeGoals)},
+                          {QStringLiteral("proG"), QString::number(p.guestGoals)}};
+    // The odds and the moment go along when the file has room for them (one
+    // that could not be upgraded keeps its rows without).
+    const QStringList extra = ArchiveOddsColumns();
+    if (std::all_of(extra.begin(), extra.end(),
+                    [&kd](const QString &c) { return kd.columns().contains(c); })) {
+        const QString odds[] = {in.k1, in.kX, in.k2};
+        for (int i = 0; i < 3; ++i)
+            row.append({extra.at(i), in.oddsAnnounced ? RecordSet::textOrNull(odds[i]) : QVariant()});
+        row.append({extra.at(3), when});
+    }
+    return row;
 }
 
 bool PrognosisRecorder::store(const PrognosisInputs &in, const Prognosis &p) {
@@ -90,10 +104,12 @@ bool PrognosisRecorder::store(const PrognosisInputs &in, const Prognosis &p) {
         m_writeError = db.lastError();
         return false;
     }
+    // One moment for the archive row and both club rows.
+    const QString when = m_ctx.now().toString(DateTimeFormat());
     const int nom = kd->count();
-    bool ok = nom >= 0 && kd->append(archiveRow(in, p, nom));
+    bool ok = nom >= 0 && kd->append(archiveRow(*kd, in, p, nom, when));
     if (!ok) m_writeError = kd->lastError();
-    if (ok && !storeClubRows(*clubs, in)) {
+    if (ok && !storeClubRows(*clubs, in, when)) {
         ok = false;
         m_writeError = clubs->lastError();
     }
@@ -109,10 +125,8 @@ bool PrognosisRecorder::store(const PrognosisInputs &in, const Prognosis &p) {
     return ok;
 }
 
-bool PrognosisRecorder::storeClubRows(RecordSet &clubs, const PrognosisInputs &in) {
+bool PrognosisRecorder::storeClubRows(RecordSet &clubs, const PrognosisInputs &in, const QString &when) {
     clubs.first();
-    // One moment for both rows.
-    const QString when = m_ctx.now().toString(DateTimeFormat());
     if (!storeClub(clubs, in.homeName, false, when)) return false;
     clubs.first();
     return storeClub(clubs, in.guestName, true, when);

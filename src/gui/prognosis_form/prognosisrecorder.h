@@ -32,9 +32,10 @@ public:
 
 private:
     // The new KD row: every column the prognosis fills.
-    RecordSet::Values archiveRow(const PrognosisInputs &in, const Prognosis &p, int nom) const;
+    RecordSet::Values archiveRow(const RecordSet &kd, const PrognosisInputs &in, const Prognosis &p, int nom,
+                                 const QString &when) const;
     bool store(const PrognosisInputs &in, const Prognosis &p);
-    bool storeClubRows(RecordSet &clubs, const PrognosisInputs &in);
+    bool storeClubRows(RecordSet &clubs, const PrognosisInputs &in, const QString &when);
     bool storeClub(RecordSet &clubs, const QString &name, bool guest, const QString &when);
     bool addToPanel();
     void fail();
