@@ -38,6 +38,10 @@ DataLocation::DataLocation(const QString &programDir, const QString &shareDir, c
         m_databasePath = beside;
         return;
     }
+    if (userDataDir.isEmpty()) { // no home folder: never a KD2.mdb in whatever folder we started from
+        m_error = Message(QStringLiteral("Папката за данни не може да бъде създадена"), userDataDir);
+        return;
+    }
     m_databasePath = QDir(userDataDir).filePath(Database::fileName());
     const QFileInfo target(m_databasePath);
     if (target.exists() || target.isSymLink()) return;
