@@ -68,7 +68,7 @@ Backup::Outcome Backup::run(QDate today) const {
     // other leaves it alone. A lock left by a crashed copy is taken over.
     QLockFile lock(QDir(folder()).filePath(QStringLiteral(".backup.lock")));
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) return Outcome::Busy;
+    if (!lock.tryLock(0)) return lock.error() == QLockFile::LockFailedError ? Outcome::Busy : Outcome::Failed;
     if (!isDue(today)) return Outcome::NotDue;
     removeLeftovers();
     // The settings first: the database copy is what marks the day as done.
