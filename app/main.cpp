@@ -4,7 +4,9 @@
 #include "gui/common/messageboxes.h"
 #include "gui/common/windows.h"
 #include "gui/windowset.h"
+#include "storage/backup.h"
 #include "storage/database.h"
+#include "storage/datalocation.h"
 #include "storage/settingsstore.h"
 
 #include <QApplication>
@@ -13,10 +15,12 @@
 #include <QEvent>
 #include <QFile>
 #include <QIcon>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -31,12 +35,10 @@ long ResidentKb() {
     return -1;
 }
 
-// Start-up measurement (KALVADO_EXIT_WHEN_SHOWN=1): when the main window
-// first paints, print the time since main began and the resident memory,
-// then leave without saving anything.
-class ShownProbe final : public QObject {
+// Runs its action once, when the main window first paints.
+class MainWindowShown final : public QObject {
 public:
-    explicit ShownProbe(const QElapsedTimer &clock) : m_clock(clock) {}
+    explicit MainWindowShown(std::function<void()> action) : m_action(std::move(action)) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
@@ -44,15 +46,14 @@ protected:
             static_cast<QWidget *>(watched)->isWindow() &&
             watched->objectName() == QLatin1String("frmKalv")) {
             m_done = true;
-            std::printf("shown_ms=%.1f rss_kb=%ld\n", m_clock.nsecsElapsed() / 1e6, ResidentKb());
-            std::fflush(stdout);
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+            m_action();
+            qApp->removeEventFilter(this);
         }
         return false;
     }
 
 private:
-    const QElapsedTimer &m_clock;
+    std::function<void()> m_action;
     bool m_done = false;
 };
 
@@ -69,15 +70,25 @@ int main(int argc, char **argv) {
     // when the main window is left, not when the last window closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The per-user data folder is ~/.local/share/Kalvado2.
+    QCoreApplication::setApplicationName(kalvado::SettingsStore::applicationName());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kalvado.Kalvado"));
+
     const QString programDir = QCoreApplication::applicationDirPath();
-    kalvado::Database database(QDir(programDir).filePath(kalvado::Database::fileName()),
-                               QStringLiteral("KD2"));
+    const QString shareDir =
+        QDir::cleanPath(QDir(programDir).filePath(QStringLiteral(KALVADO_SHARE_FROM_BIN)));
+    const kalvado::DataLocation location(programDir, shareDir,
+                                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    kalvado::Database database(location.databasePath(), QStringLiteral("KD2"));
     kalvado::SettingsStore settings;
+    // Started once the main window shows; leaving the program waits for it.
+    kalvado::BackgroundBackup backup(kalvado::Backup(database.path(), settings.fileName()));
     kalvado::MessageBoxes messages;
     kalvado::Windows windows;
 
     kalvado::AppContext ctx;
     ctx.programDir = programDir;
+    ctx.helpPage = kalvado::DataLocation::HelpPage(programDir, shareDir);
     ctx.connectionName = database.connectionName();
     ctx.settings = &settings;
     ctx.windows = &windows;
@@ -89,13 +100,25 @@ int main(int argc, char **argv) {
     };
     kalvado::RegisterWindows(ctx);
 
+    // One message: why the user's file could not be made, else why it cannot be opened.
     if (!database.isOpen())
-        messages.show(nullptr, QStringLiteral("Kalvado"), database.errorMessage(),
+        messages.show(nullptr, QStringLiteral("Kalvado"),
+                      location.errorMessage().isEmpty() ? database.errorMessage() : location.errorMessage(),
                       kalvado::MessageBoxes::Icon::Critical, kalvado::MessageBoxes::Buttons::Ok,
-                      database.errorDetails());
+                      location.errorMessage().isEmpty() ? database.errorDetails() : QString());
 
-    ShownProbe probe(sinceStart);
-    if (qEnvironmentVariableIsSet("KALVADO_EXIT_WHEN_SHOWN")) app.installEventFilter(&probe);
+    // Start-up measurement (KALVADO_EXIT_WHEN_SHOWN=1): when the main window
+    // first paints, print the time since main began and the resident memory,
+    // then leave without saving anything.
+    const bool exitWhenShown = qEnvironmentVariableIsSet("KALVADO_EXIT_WHEN_SHOWN");
+    MainWindowShown shown([&] {
+        if (database.isOpen()) backup.start(QDate::currentDate());
+        if (!exitWhenShown) return;
+        std::printf("shown_ms=%.1f rss_kb=%ld\n", sinceStart.nsecsElapsed() / 1e6, ResidentKb());
+        std::fflush(stdout);
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    });
+    app.installEventFilter(&shown);
 
     windows.show(kalvado::WindowId::Splash);
     const int code = QApplication::exec();

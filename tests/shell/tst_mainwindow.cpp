@@ -281,8 +281,16 @@ private slots:
         QVERIFY(page.open(QIODevice::WriteOnly));
         page.close();
         w->cmdHelpR->click();
+        // An installed program is given the page it found in its share folder.
+        m_env->ctx.helpPage = QDir(m_env->ctx.programDir).filePath(QStringLiteral("share/help/KdHelp.html"));
+        QVERIFY(QDir(m_env->ctx.programDir).mkpath(QStringLiteral("share/help")));
+        QFile installed(m_env->ctx.helpPage);
+        QVERIFY(installed.open(QIODevice::WriteOnly));
+        installed.close();
+        w->cmdHelpR->click();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(page.fileName())});
+        QCOMPARE(catcher.opened, (QList<QUrl>{QUrl::fromLocalFile(page.fileName()),
+                                              QUrl::fromLocalFile(m_env->ctx.helpPage)}));
     }
 
     // "Изход" stores the caption too; closing by the frame keeps the one stored before.

@@ -14,6 +14,7 @@ class MessageBoxes;
 // What every window receives instead of reaching for globals.
 struct AppContext {
     QString programDir;     // KD2.mdb and help/ live here
+    QString helpPage;       // the help page when it lives elsewhere (an installed program)
     QString connectionName; // the KD2.mdb connection (closed when the file was unusable)
     SettingsStore *settings = nullptr;
     Windows *windows = nullptr;

@@ -283,7 +283,9 @@ void MainWindow::tmrStadiumTick() {
 }
 
 void MainWindow::openHelp() {
-    const QString page = BesideProgram(m_ctx.programDir, QStringLiteral("help/KdHelp.html"));
+    const QString page = m_ctx.helpPage.isEmpty()
+                             ? BesideProgram(m_ctx.programDir, QStringLiteral("help/KdHelp.html"))
+                             : m_ctx.helpPage;
     // A missing page is no error: the button then does nothing.
     if (QFileInfo(page).isFile()) QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
