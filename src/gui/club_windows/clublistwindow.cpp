@@ -36,7 +36,6 @@ ClubListWindow::ClubListWindow(AppContext &ctx, QWidget *parent)
 
     lstFind = new QListWidget(this);
     lstFind->setObjectName(QStringLiteral("lstFind"));
-    lstFind->setSortingEnabled(true);
     lstFind->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFind->setUniformItemSizes(true);
     lstFind->setEnabled(false);
@@ -74,16 +73,12 @@ ClubListWindow::ClubListWindow(AppContext &ctx, QWidget *parent)
 void ClubListWindow::FillClubList() {
     const QString text = txtFind->text();
     QStringList names;
-    for (const QString &name : m_Data1.scanColumn(kTim)) {
+    // Filtering keeps the order, so the table is sorted only when it changes.
+    for (const QString &name : m_sortedClubs.of(m_Data1.scanColumn(kTim))) {
         if (name.contains(text, Qt::CaseSensitive)) names << name;
     }
-    // Sorted once here, in the list's own order, and inserted in one go: a
-    // sorted insert per name is too slow on a long club table.
-    names.sort(Qt::CaseSensitive);
-    lstFind->setSortingEnabled(false);
     lstFind->clear();
     lstFind->addItems(names);
-    lstFind->setSortingEnabled(true);
     m_Data1.first();
 }
 
