@@ -2,7 +2,7 @@
 #   make run    installs what is missing, builds and starts the program
 #   make test   installs what is missing, builds and runs every test headless
 BUILD ?= build
-PACKAGES = qt6-base-dev libqt6sql6-sqlite qt6-svg-dev qt6-charts-dev cmake g++ ninja-build xvfb xauth \
+PACKAGES = qt6-base-dev libqt6sql6-sqlite qt6-svg-dev qt6-charts-dev libqt6opengl6-dev cmake g++ ninja-build xvfb xauth \
            xdotool x11-utils openbox imagemagick fonts-dejavu-core sqlite3
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
