@@ -503,9 +503,33 @@ private slots:
         QTest::newRow("upper limit") << "50"
                                      << "50"
                                      << "50,00" << false;
-        QTest::newRow("trailing comma") << "2,"
-                                        << "2,"
-                                        << "2,,00" << false;
+        QTest::newRow("trailing comma: the number, not 2,,00") << "2,"
+                                                               << "2,"
+                                                               << "2,00" << false;
+        QTest::newRow("leading zeros: not 0020") << "002"
+                                                 << "002"
+                                                 << "2,00" << false;
+        QTest::newRow("leading zero: not 0200") << "020"
+                                                << "020"
+                                                << "20,00" << false;
+        QTest::newRow("trailing blank") << "2 "
+                                        << "2 "
+                                        << "2,00" << false;
+        QTest::newRow("leading blank kept") << " 2"
+                                            << " 2"
+                                            << " 2,00" << false;
+        QTest::newRow("zero appended keeps it") << "02,"
+                                                << "02,"
+                                                << "02,0" << false;
+        QTest::newRow("cut still cuts") << "11,64"
+                                        << "11,64"
+                                        << "11,6" << false;
+        QTest::newRow("cut below the range") << "01,01"
+                                             << "01,01"
+                                             << "1,01" << false;
+        QTest::newRow("cut to blanks") << "    2"
+                                       << "    2"
+                                       << "2,00" << false;
         QTest::newRow("letter deletes") << "12a5"
                                         << "15"
                                         << "15,00" << false;
