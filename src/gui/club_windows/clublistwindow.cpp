@@ -25,7 +25,7 @@ ClubListWindow::ClubListWindow(AppContext &ctx, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(Px(5520), Px(4140));
 
-    Label1 = new QLabel(QStringLiteral("Пишете името на клуба с главна буква на кирилица"), this);
+    Label1 = PlainLabel(QStringLiteral("Пишете името на клуба с главна буква на кирилица"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     PlaceTw(Label1, 240, 150, 5100, 255);
 
@@ -59,7 +59,7 @@ ClubListWindow::ClubListWindow(AppContext &ctx, QWidget *parent)
     connect(cmdDel, &QPushButton::clicked, this, &ClubListWindow::deleteClub);
 
     // The name of the cursor's current row; it lives outside the visible area.
-    lblDom = new QLabel(this);
+    lblDom = PlainLabel(this);
     lblDom->setObjectName(QStringLiteral("lblDom"));
     PlaceTw(lblDom, 6000, 150, 2400, 255);
     BindLabel(lblDom, &m_Data1, kTim);

@@ -14,6 +14,7 @@ MessageBoxes::Answer MessageBoxes::show(QWidget *parent, const QString &title, c
     }
     QMessageBox box(parent);
     box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText); // club names in the texts are the user's own
     box.setText(text);
     switch (icon) {
     case Icon::None:

@@ -77,12 +77,12 @@ void FinanceWindow::build() {
     bold.setBold(true);
 
     const auto label = [this](const QString &text, int left, int top, int width, int height = 285) {
-        auto *l = new QLabel(text, this);
+        auto *l = PlainLabel(text, this);
         PlaceTw(l, left, top, width, height);
         return l;
     };
     const auto total = [this](const char *name, int left, int top) {
-        auto *l = new QLabel(QStringLiteral("0"), this);
+        auto *l = PlainLabel(QStringLiteral("0"), this);
         l->setObjectName(QString::fromLatin1(name));
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);

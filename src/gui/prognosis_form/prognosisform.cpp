@@ -36,7 +36,7 @@ namespace {
 const QColor kOrange(0xFF, 0x80, 0x00);
 
 QLabel *Caption(QWidget *parent, const QString &text, int left, int top, int width, int height = 240) {
-    auto *label = new QLabel(text, parent);
+    auto *label = PlainLabel(text, parent);
     PlaceTw(label, left, top, width, height);
     return label;
 }
@@ -169,7 +169,7 @@ void PrognosisForm::buildClubEntry() {
     }
 
     // Bound to the current club of Data11, below the visible area.
-    lblDoma = Named(new QLabel(this), QStringLiteral("lblDoma"));
+    lblDoma = Named(PlainLabel(this), QStringLiteral("lblDoma"));
     PlaceTw(lblDoma, 240, 8760, 3375, 240);
     BindLabel(lblDoma, &Data11, QStringLiteral("Tim"));
 
@@ -401,9 +401,9 @@ void PrognosisForm::buildClock() {
     setSimulBarWidth(15.0 * kSimulUnits / 6720.0);
 
     // Counters the clock and the engine read; never shown.
-    lblTemp = Named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblTemp"));
-    lblShansDom = Named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblShansDom"));
-    lblShansGost = Named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblShansGost"));
+    lblTemp = Named(PlainLabel(QStringLiteral("0"), this), QStringLiteral("lblTemp"));
+    lblShansDom = Named(PlainLabel(QStringLiteral("0"), this), QStringLiteral("lblShansDom"));
+    lblShansGost = Named(PlainLabel(QStringLiteral("0"), this), QStringLiteral("lblShansGost"));
     for (QLabel *counter : {lblTemp, lblShansDom, lblShansGost})
         counter->hide();
 

@@ -62,7 +62,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ct
     Image1->setMouseTracking(true);
     Image1->installEventFilter(this);
 
-    lblPic = new QLabel(QStringLiteral("Непознал резултатите"), this);
+    lblPic = PlainLabel(QStringLiteral("Непознал резултатите"), this);
     lblPic->setObjectName(QStringLiteral("lblPic"));
     lblPic->setTextFormat(Qt::PlainText); // the stored caption is shown as written
     lblPic->setAlignment(Qt::AlignCenter);
@@ -147,7 +147,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ct
     connect(cmdHelpR, &QPushButton::clicked, this, &MainWindow::openHelp);
     connect(cmdExit, &QPushButton::clicked, this, &MainWindow::leave);
 
-    lblPosledni = new QLabel(QStringLiteral("Последни 5 Прогнози"), this);
+    lblPosledni = PlainLabel(QStringLiteral("Последни 5 Прогнози"), this);
     lblPosledni->setObjectName(QStringLiteral("lblPosledni"));
     lblPosledni->setAlignment(Qt::AlignCenter);
     QFont headingFont = lblPosledni->font();

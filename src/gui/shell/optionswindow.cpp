@@ -2,6 +2,7 @@
 
 #include "engine/numbertext.h"
 #include "gui/common/twips.h"
+#include "gui/common/widgets.h"
 #include "storage/settingsstore.h"
 
 #include <QCheckBox>
@@ -21,7 +22,7 @@ OptionsWindow::OptionsWindow(AppContext &ctx, QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(Px(4800), Px(2400));
 
-    lblText = new QLabel(
+    lblText = PlainLabel(
         QStringLiteral("Тази опция Ви дава възможност да прогнозирате само с въведени 6 мача"), this);
     lblText->setObjectName(QStringLiteral("lblText"));
     lblText->setWordWrap(true);
