@@ -3,15 +3,20 @@
 #include "gui/prognosis_form/prognosisform.h"
 #include "gui/windowset.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <stdexcept>
+
+#include <unistd.h>
 
 // Resource initialisers must be called from the global namespace.
 static void initAssets() {
@@ -22,6 +27,30 @@ namespace kalvado::test {
 
 namespace {
 int g_connection = 0;
+}
+
+bool RanAsNobody() {
+    if (geteuid() != 0) return false;
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty()) {
+        QTest::qFail("setpriv is needed to drop root's privileges", __FILE__, __LINE__);
+        return true;
+    }
+    QString function = QString::fromLatin1(QTest::currentTestFunction());
+    if (const char *tag = QTest::currentDataTag(); tag && *tag) function += u':' + QString::fromUtf8(tag);
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(setpriv,
+                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                 QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(), function});
+    const bool finished = child.waitForFinished(120000);
+    const QByteArray output = child.readAll();
+    if (!finished || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        qWarning("%s", output.constData());
+        QTest::qFail(qPrintable(QStringLiteral("%1 failed when run as nobody").arg(function)), __FILE__,
+                     __LINE__);
+    }
+    return true;
 }
 
 void InitResources() {

@@ -1,6 +1,7 @@
 #include "gui/shell/optionswindow.h"
 
 #include "engine/numbertext.h"
+#include "gui/common/settingssave.h"
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
 #include "storage/settingsstore.h"
@@ -56,7 +57,7 @@ void OptionsWindow::confirm() {
     if (m_ctx.settings) {
         m_ctx.settings->WriteSetting(kSection, kKey,
                                      chk6->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-        m_ctx.settings->sync();
+        SaveSettings(m_ctx, this, QStringLiteral("опцията за шест мача"));
     }
     close();
 }
