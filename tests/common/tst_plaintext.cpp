@@ -22,11 +22,13 @@ private slots:
         m_env = std::make_unique<test::TestEnv>();
         // Markup wherever a stored text can come from: settings, archive, club table.
         m_env->settings->WriteSetting(QStringLiteral("fin"), QStringLiteral("t"), QStringLiteral("<b>5</b>"));
-        m_env->settings->WriteSetting(QStringLiteral("pic"), QStringLiteral("L"), QStringLiteral("<i>Следвай</i>"));
+        m_env->settings->WriteSetting(QStringLiteral("pic"), QStringLiteral("L"),
+                                      QStringLiteral("<i>Следвай</i>"));
         m_env->exec(QStringLiteral("INSERT INTO KD (Nom, Dom, Gost, proD, proG, resD, resG) "
                                    "VALUES (1, '<b>Левски</b>', '<i>ЦСКА</i>', '2', '1', '<u>2</u>', '1')"));
-        m_env->exec(QStringLiteral("INSERT INTO Tims (Tim, Date, v1, p1) VALUES ('<b>Клуб</b>', '2024-01-01', "
-                                   "'<i>3</i>', '1')"));
+        m_env->exec(
+            QStringLiteral("INSERT INTO Tims (Tim, Date, v1, p1) VALUES ('<b>Клуб</b>', '2024-01-01', "
+                           "'<i>3</i>', '1')"));
     }
     void cleanup() { m_env.reset(); }
 

@@ -61,8 +61,10 @@ private slots:
         QTest::addColumn<QString>("lost");
         QTest::newRow("finance totals") << Save::FinanceClosed << "сумите на финансовия анализ";
         QTest::newRow("six-match option") << Save::OptionsOk << "опцията за шест мача";
-        QTest::newRow("main window, Изход") << Save::MainExit << "изборът на картинка и последните 5 прогнози";
-        QTest::newRow("main window closed") << Save::MainClosed << "изборът на картинка и последните 5 прогнози";
+        QTest::newRow("main window, Изход")
+            << Save::MainExit << "изборът на картинка и последните 5 прогнози";
+        QTest::newRow("main window closed")
+            << Save::MainClosed << "изборът на картинка и последните 5 прогнози";
     }
     void failedSaveIsTold() {
         QFETCH(Save, which);
