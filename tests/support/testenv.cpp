@@ -5,11 +5,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -38,11 +40,23 @@ bool RanAsNobody() {
     }
     QString function = QString::fromLatin1(QTest::currentTestFunction());
     if (const char *tag = QTest::currentDataTag(); tag && *tag) function += u':' + QString::fromUtf8(tag);
+    // The build folder may be closed to other users (a home folder): the
+    // child runs from a copy of this executable in a folder it may enter.
+    QTemporaryDir folder;
+    const QString copy = folder.filePath(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther | QFileDevice::ReadGroup | QFileDevice::ExeGroup;
+    if (!folder.isValid() || !QFile::setPermissions(folder.path(), readable | QFileDevice::WriteOwner) ||
+        !QFile::copy(QCoreApplication::applicationFilePath(), copy) ||
+        !QFile::setPermissions(copy, readable)) {
+        QTest::qFail("no copy of the test for the user nobody", __FILE__, __LINE__);
+        return true;
+    }
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(setpriv,
-                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                 QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(), function});
+    child.setWorkingDirectory(folder.path());
+    child.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                          QStringLiteral("--clear-groups"), copy, function});
     const bool finished = child.waitForFinished(120000);
     const QByteArray output = child.readAll();
     if (!finished || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
