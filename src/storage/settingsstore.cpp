@@ -30,12 +30,16 @@ std::optional<QString> RawValue(const QString &file, const QString &section, con
 
 } // namespace
 
-SettingsStore::SettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, applicationName(),
-                                             applicationName())) {}
+SettingsStore::SettingsStore() : m_settings(open()) {}
 
-SettingsStore::SettingsStore(const QString &iniFile)
-    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
+SettingsStore::SettingsStore(const QString &iniFile) : m_iniFile(iniFile), m_settings(open()) {}
+
+std::unique_ptr<QSettings> SettingsStore::open() const {
+    if (m_iniFile.isEmpty())
+        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, applicationName(),
+                                           applicationName());
+    return std::make_unique<QSettings>(m_iniFile, QSettings::IniFormat);
+}
 
 QString SettingsStore::ReadSetting(const QString &section, const QString &key,
                                    const QString &defaultValue) const {
@@ -51,12 +55,25 @@ QString SettingsStore::ReadSetting(const QString &section, const QString &key,
 }
 
 void SettingsStore::WriteSetting(const QString &section, const QString &key, const QString &text) {
-    m_settings->setValue(section + u'/' + key, text);
+    const QString path = section + u'/' + key;
+    m_settings->setValue(path, text);
+    m_unsaved.insert(path, text);
 }
 
 bool SettingsStore::sync() {
+    if (m_failed) {
+        // QSettings keeps reporting its first error for good, even once the
+        // file can be written again: a fresh object tries afresh, holding
+        // what the last one could not write.
+        m_settings.reset();
+        m_settings = open();
+        for (auto it = m_unsaved.cbegin(); it != m_unsaved.cend(); ++it)
+            m_settings->setValue(it.key(), it.value());
+    }
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    m_failed = m_settings->status() != QSettings::NoError;
+    if (!m_failed) m_unsaved.clear();
+    return !m_failed;
 }
 
 } // namespace kalvado

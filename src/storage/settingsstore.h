@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QSettings>
 #include <QString>
 
@@ -22,13 +23,21 @@ public:
     QString ReadSetting(const QString &section, const QString &key, const QString &defaultValue = {}) const;
     void WriteSetting(const QString &section, const QString &key, const QString &text);
     // Pushes pending writes to disk; callers do this at the end of a save.
+    // False when the file could not be written (full disk, read-only file or
+    // folder); what was not written is kept and tried again at the next sync.
     bool sync();
     QString fileName() const { return m_settings->fileName(); }
 
     static QString applicationName() { return QStringLiteral("Kalvado2"); }
 
 private:
+    std::unique_ptr<QSettings> open() const;
+
+    QString m_iniFile; // empty: the user's own store
     std::unique_ptr<QSettings> m_settings;
+    // Written since the last sync that reached the file.
+    QMap<QString, QString> m_unsaved;
+    bool m_failed = false;
 };
 
 } // namespace kalvado

@@ -1,5 +1,7 @@
 #include "storage/settingsstore.h"
+#include "support/testenv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +16,8 @@ private slots:
     void roundTrip();
     void missingKeyGivesTheDefault();
     void handEditedValuesReadVerbatim();
+    void failedSavesAreReported_data();
+    void failedSavesAreReported();
 };
 
 void TestSettingsStore::roundTrip_data() {
@@ -71,6 +75,68 @@ void TestSettingsStore::handEditedValuesReadVerbatim() {
     QCOMPARE(store.ReadSetting(QStringLiteral("Last"), QStringLiteral("K14")), QStringLiteral("1,85"));
     QCOMPARE(store.ReadSetting(QStringLiteral("fin"), QStringLiteral("t"), QStringLiteral("0")),
              QStringLiteral("@Rect(1 2 3 4)"));
+}
+
+namespace {
+
+enum class Cause { FolderIsAFile, ReadOnlyFile, ReadOnlyFolder };
+
+// Makes the settings file unwritable (on) or writable again (off).
+bool Block(Cause cause, const QString &folder, bool on) {
+    const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    switch (cause) {
+    case Cause::FolderIsAFile:
+        if (on) {
+            QFile f(folder);
+            return QDir(folder).removeRecursively() && f.open(QIODevice::WriteOnly);
+        }
+        return QFile::remove(folder) && QDir().mkpath(folder);
+    case Cause::ReadOnlyFile:
+        return QFile::setPermissions(folder + QStringLiteral("/k.ini"),
+                                     on ? QFileDevice::ReadOwner
+                                        : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    case Cause::ReadOnlyFolder:
+        return QFile::setPermissions(folder, on ? all & ~QFileDevice::WriteOwner : all);
+    }
+    return false;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Cause)
+
+void TestSettingsStore::failedSavesAreReported_data() {
+    QTest::addColumn<Cause>("cause");
+    QTest::newRow("folder is a file") << Cause::FolderIsAFile;
+    QTest::newRow("read-only file") << Cause::ReadOnlyFile;
+    QTest::newRow("read-only folder") << Cause::ReadOnlyFolder;
+}
+
+// A failed save says so, keeps what it could not write, and the next save
+// once the cause is gone writes it and says so too.
+void TestSettingsStore::failedSavesAreReported() {
+    QFETCH(Cause, cause);
+    if (cause != Cause::FolderIsAFile && test::RanAsNobody()) return;
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("conf"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/k.ini");
+    SettingsStore store(file);
+    store.WriteSetting(QStringLiteral("fin"), QStringLiteral("t"), QStringLiteral("1"));
+    QVERIFY(store.sync());
+
+    QVERIFY(Block(cause, folder, true));
+    store.WriteSetting(QStringLiteral("fin"), QStringLiteral("t"), QStringLiteral("5"));
+    store.WriteSetting(QStringLiteral("opt"), QStringLiteral("o3"), QStringLiteral("1"));
+    QVERIFY(!store.sync());
+    QVERIFY(!store.sync()); // and again, while the cause lasts
+    QCOMPARE(store.ReadSetting(QStringLiteral("fin"), QStringLiteral("t")), QStringLiteral("5"));
+
+    QVERIFY(Block(cause, folder, false));
+    QVERIFY(store.sync());
+    SettingsStore again(file);
+    QCOMPARE(again.ReadSetting(QStringLiteral("fin"), QStringLiteral("t")), QStringLiteral("5"));
+    QCOMPARE(again.ReadSetting(QStringLiteral("opt"), QStringLiteral("o3")), QStringLiteral("1"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

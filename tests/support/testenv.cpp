@@ -3,15 +3,22 @@
 #include "gui/prognosis_form/prognosisform.h"
 #include "gui/windowset.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <stdexcept>
+
+#include <unistd.h>
 
 // Resource initialisers must be called from the global namespace.
 static void initAssets() {
@@ -22,6 +29,42 @@ namespace kalvado::test {
 
 namespace {
 int g_connection = 0;
+}
+
+bool RanAsNobody() {
+    if (geteuid() != 0) return false;
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty()) {
+        QTest::qFail("setpriv is needed to drop root's privileges", __FILE__, __LINE__);
+        return true;
+    }
+    QString function = QString::fromLatin1(QTest::currentTestFunction());
+    if (const char *tag = QTest::currentDataTag(); tag && *tag) function += u':' + QString::fromUtf8(tag);
+    // The build folder may be closed to other users (a home folder): the
+    // child runs from a copy of this executable in a folder it may enter.
+    QTemporaryDir folder;
+    const QString copy = folder.filePath(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther | QFileDevice::ReadGroup | QFileDevice::ExeGroup;
+    if (!folder.isValid() || !QFile::setPermissions(folder.path(), readable | QFileDevice::WriteOwner) ||
+        !QFile::copy(QCoreApplication::applicationFilePath(), copy) ||
+        !QFile::setPermissions(copy, readable)) {
+        QTest::qFail("no copy of the test for the user nobody", __FILE__, __LINE__);
+        return true;
+    }
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.setWorkingDirectory(folder.path());
+    child.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                          QStringLiteral("--clear-groups"), copy, function});
+    const bool finished = child.waitForFinished(120000);
+    const QByteArray output = child.readAll();
+    if (!finished || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        qWarning("%s", output.constData());
+        QTest::qFail(qPrintable(QStringLiteral("%1 failed when run as nobody").arg(function)), __FILE__,
+                     __LINE__);
+    }
+    return true;
 }
 
 void InitResources() {

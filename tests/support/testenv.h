@@ -65,6 +65,13 @@ void TypeText(QWidget *widget, const QString &text);
 // drives every tick by hand.
 PrognosisForm *HandDrivenPrognosisForm(TestEnv &env);
 
+// File permissions do not bind root. A test that needs them calls this
+// first: as root it runs the current test function (and data row) again in a
+// child process as the user nobody, checks that the child passed, and
+// returns true, so the caller returns at once; otherwise it returns false and
+// the caller goes on itself.
+bool RanAsNobody();
+
 // Ensures the compiled-in pictures are available.
 void InitResources();
 

@@ -74,13 +74,13 @@ void ArchiveWindow::build() {
     m_valueFont = big;
 
     const auto caption = [this](const QString &text, int left, int top, int width) {
-        auto *l = new QLabel(text, this);
+        auto *l = PlainLabel(text, this);
         l->setAlignment(Qt::AlignCenter);
         PlaceTw(l, left, top, width, 285);
         return l;
     };
     const auto value = [&](const char *name, int left, int top, int width) {
-        auto *l = Named(new QLabel(this), name);
+        auto *l = Named(PlainLabel(this), name);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         l->setAlignment(Qt::AlignCenter);
@@ -90,7 +90,7 @@ void ArchiveWindow::build() {
         return l;
     };
     const auto colon = [&](int left, int top) {
-        auto *l = new QLabel(QStringLiteral(":"), this);
+        auto *l = PlainLabel(QStringLiteral(":"), this);
         l->setAlignment(Qt::AlignCenter);
         l->setFont(big);
         PlaceTw(l, left, top, 240, 405);
@@ -154,7 +154,7 @@ void ArchiveWindow::build() {
     navPrevious = navButton("navPrevious", QStringLiteral("◀"), 510);
     navNext = navButton("navNext", QStringLiteral("▶"), 9090);
     navLast = navButton("navLast", QStringLiteral("▶|"), 9570);
-    auto *navCaption = new QLabel(QStringLiteral("Придвижване към следващ или предишен запис"), Data1);
+    auto *navCaption = PlainLabel(QStringLiteral("Придвижване към следващ или предишен запис"), Data1);
     navCaption->setAlignment(Qt::AlignCenter);
     PlaceTw(navCaption, 1020, 30, 8040, 360);
 

@@ -51,7 +51,7 @@ void StatisticsWindow::build() {
     bold.setBold(true);
 
     const auto label = [this](const QString &text, int left, int top, int width) {
-        auto *l = new QLabel(text, this);
+        auto *l = PlainLabel(text, this);
         PlaceTw(l, left, top, width, 300);
         return l;
     };

@@ -26,7 +26,7 @@ ClubListWindow::ClubListWindow(AppContext &ctx, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(Px(5520), Px(4140));
 
-    Label1 = new QLabel(QStringLiteral("Пишете името на клуба с главна буква на кирилица"), this);
+    Label1 = PlainLabel(QStringLiteral("Пишете името на клуба с главна буква на кирилица"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     PlaceTw(Label1, 240, 150, 5100, 255);
 
@@ -37,7 +37,6 @@ ClubListWindow::ClubListWindow(AppContext &ctx, QWidget *parent)
 
     lstFind = new QListWidget(this);
     lstFind->setObjectName(QStringLiteral("lstFind"));
-    lstFind->setSortingEnabled(true);
     lstFind->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFind->setUniformItemSizes(true);
     lstFind->setEnabled(false);
@@ -61,7 +60,7 @@ ClubListWindow::ClubListWindow(AppContext &ctx, QWidget *parent)
     connect(cmdDel, &QPushButton::clicked, this, &ClubListWindow::deleteClub);
 
     // The name of the cursor's current row; it lives outside the visible area.
-    lblDom = new QLabel(this);
+    lblDom = PlainLabel(this);
     lblDom->setObjectName(QStringLiteral("lblDom"));
     PlaceTw(lblDom, 6000, 150, 2400, 255);
     BindLabel(lblDom, &m_Data1, kTim);
@@ -75,16 +74,12 @@ ClubListWindow::ClubListWindow(AppContext &ctx, QWidget *parent)
 void ClubListWindow::FillClubList() {
     const QString text = txtFind->text();
     QStringList names;
-    for (const QString &name : m_Data1.scanColumn(kTim)) {
+    // Filtering keeps the order, so the table is sorted only when it changes.
+    for (const QString &name : m_sortedClubs.of(m_Data1.scanColumn(kTim))) {
         if (name.contains(text, Qt::CaseSensitive)) names << name;
     }
-    // Sorted once here, in the list's own order, and inserted in one go: a
-    // sorted insert per name is too slow on a long club table.
-    names.sort(Qt::CaseSensitive);
-    lstFind->setSortingEnabled(false);
     lstFind->clear();
     lstFind->addItems(names);
-    lstFind->setSortingEnabled(true);
     m_Data1.first();
 }
 

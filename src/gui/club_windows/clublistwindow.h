@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/common/alphabetical.h"
 #include "gui/common/appcontext.h"
 #include "storage/recordset.h"
 
@@ -45,6 +46,9 @@ private:
 
     AppContext &m_ctx;
     RecordSet m_Data1;
+    // The club table in alphabetical order; the list widget's own sorting
+    // would put it back in code order.
+    SortedNames m_sortedClubs;
 };
 
 } // namespace kalvado

@@ -26,7 +26,7 @@ QString MatchesCaption(int count) {
 }
 
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, QRect twips) {
-    auto *label = new QLabel(text, parent);
+    auto *label = PlainLabel(text, parent);
     if (!name.isEmpty()) label->setObjectName(name);
     PlaceTw(label, twips.x(), twips.y(), twips.width(), twips.height());
     return label;

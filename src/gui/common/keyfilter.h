@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QInputMethodEvent;
+class QKeyEvent;
 class QLineEdit;
 
 namespace kalvado {
@@ -17,7 +19,10 @@ enum class KeyRule {
 };
 
 // Installs the rule on the box. Navigation and editing keys without a
-// character (arrows, Delete, Tab) and Ctrl/Alt/Meta shortcuts pass untouched.
+// character (arrows, Delete, Tab) and Ctrl shortcuts pass untouched. The rule
+// holds for every other way text can enter the box: any key combination
+// (Alt, AltGr, Super), dead keys and input methods, pasting and dropping;
+// pasted or dropped text with a refused character is refused whole.
 void InstallKeyFilter(QLineEdit *box, KeyRule rule);
 
 class KeyFilter final : public QObject {
@@ -31,6 +36,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool keyPressed(QLineEdit *box, QKeyEvent *key);
+    bool inputMethod(QLineEdit *box, QInputMethodEvent *event);
+
     KeyRule m_rule;
 };
 

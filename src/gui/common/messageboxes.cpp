@@ -1,9 +1,11 @@
 #include "gui/common/messageboxes.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMessageBox>
 #include <QTranslator>
+
+#include <algorithm>
 
 namespace kalvado {
 
@@ -32,6 +34,16 @@ void InstallDetailsLabels() {
     Q_UNUSED(labels);
 }
 
+// A window manager keeps a window that stays on top (frmTims) above every
+// ordinary window, a modal box included: the box would open hidden behind it
+// and the program would look frozen. Such a box stays on top as well.
+bool TopmostWindowShown() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [](const QWidget *w) {
+        return w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    });
+}
+
 } // namespace
 
 MessageBoxes::Answer MessageBoxes::show(QWidget *parent, const QString &title, const QString &text, Icon icon,
@@ -42,7 +54,9 @@ MessageBoxes::Answer MessageBoxes::show(QWidget *parent, const QString &title, c
         return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
     }
     QMessageBox box(parent);
+    if (TopmostWindowShown()) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText); // club names in the texts are the user's own
     box.setText(text);
     if (!details.isEmpty()) {
         InstallDetailsLabels();

@@ -30,6 +30,17 @@ QColor TextColourOf(const QWidget *w) {
     return w->palette().color(box ? QPalette::Text : QPalette::WindowText);
 }
 
+QLabel *PlainLabel(QWidget *parent) {
+    return PlainLabel(QString(), parent);
+}
+
+QLabel *PlainLabel(const QString &text, QWidget *parent) {
+    auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
+}
+
 void BindLabel(QLabel *label, RecordSet *cursor, const QString &column) {
     label->setText(cursor->value(column));
     QObject::connect(cursor, &RecordSet::currentChanged, label,

@@ -17,6 +17,11 @@ template <class W> W *Named(W *w, const QString &name) {
     return w;
 }
 
+// A label that shows its text as written: names, totals and captions come
+// from the user or the settings file and are never read as markup.
+QLabel *PlainLabel(QWidget *parent);
+QLabel *PlainLabel(const QString &text, QWidget *parent);
+
 // Background and text colour of a label or a text box.
 void SetColours(QWidget *w, const QColor &background, const QColor &text);
 QColor BackgroundOf(const QWidget *w);

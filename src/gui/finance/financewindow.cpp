@@ -2,6 +2,7 @@
 
 #include "gui/common/keyfilter.h"
 #include "gui/common/messageboxes.h"
+#include "gui/common/settingssave.h"
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
 #include "storage/settingsstore.h"
@@ -77,12 +78,12 @@ void FinanceWindow::build() {
     bold.setBold(true);
 
     const auto label = [this](const QString &text, int left, int top, int width, int height = 285) {
-        auto *l = new QLabel(text, this);
+        auto *l = PlainLabel(text, this);
         PlaceTw(l, left, top, width, height);
         return l;
     };
     const auto total = [this](const char *name, int left, int top) {
-        auto *l = new QLabel(QStringLiteral("0"), this);
+        auto *l = PlainLabel(QStringLiteral("0"), this);
         l->setObjectName(QString::fromLatin1(name));
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
@@ -272,13 +273,23 @@ void FinanceWindow::Timer1Tick() {
 // The program can end without closing this window (its windows are then
 // simply destroyed); the totals must survive that too.
 FinanceWindow::~FinanceWindow() {
-    saveTotals();
+    // Closing saved them already (and told of a failure); only totals changed
+    // since then need a word now.
+    if (totalTexts() != m_savedTotals) saveTotals();
+}
+
+QStringList FinanceWindow::totalTexts() const {
+    QStringList texts;
+    for (const Ledger &l : m_ledgers)
+        texts << l.total->text();
+    return texts;
 }
 
 void FinanceWindow::saveTotals() {
     for (const Ledger &l : m_ledgers)
         m_ctx.settings->WriteSetting(kSection, QString::fromLatin1(l.key), l.total->text());
-    m_ctx.settings->sync();
+    m_savedTotals = totalTexts();
+    SaveSettings(m_ctx, this, QStringLiteral("сумите на финансовия анализ"));
 }
 
 void FinanceWindow::closeEvent(QCloseEvent *event) {

@@ -4,6 +4,7 @@
 #include "gui/finance/money.h"
 
 #include <QFont>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -89,10 +90,12 @@ private:
     void cmdClearClick();
     // Writes the fourteen totals to the settings store.
     void saveTotals();
+    QStringList totalTexts() const;
 
     AppContext &m_ctx;
     std::array<Ledger, kLedgers> m_ledgers{};
-    QFont m_grandFont; // of the grand totals, before any shrinking
+    QStringList m_savedTotals; // as last saved
+    QFont m_grandFont;         // of the grand totals, before any shrinking
 };
 
 } // namespace kalvado

@@ -11,8 +11,10 @@ struct OddsCheck {
 };
 
 // Odds from 1,01 to 50 are accepted and brought to four characters by their
-// typed length (2 -> 2,00, 1,5 -> 1,50, 1,855 -> 1,85); an empty box is left
-// alone. Text that is not a number is refused like a value out of range.
+// typed length (2 -> 2,00, 1,5 -> 1,50, 1,855 -> 1,85); where that would read
+// as another number (020 -> 0200, 2, -> 2,,00) the typed number is written
+// with two decimals instead (20,00, 2,00). An empty box is left alone. Text
+// that is not a number is refused like a value out of range.
 OddsCheck CheckOdds(const QString &typed);
 
 } // namespace kalvado

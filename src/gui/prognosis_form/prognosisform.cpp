@@ -36,7 +36,7 @@ namespace {
 const QColor kOrange(0xFF, 0x80, 0x00);
 
 QLabel *Caption(QWidget *parent, const QString &text, int left, int top, int width, int height = 240) {
-    auto *label = new QLabel(text, parent);
+    auto *label = PlainLabel(text, parent);
     PlaceTw(label, left, top, width, height);
     return label;
 }
@@ -161,7 +161,6 @@ void PrognosisForm::buildClubEntry() {
 
     lstDom = Named(new QListWidget(this), QStringLiteral("lstDom"));
     PlaceTw(lstDom, 240, 600, 3375, 2205);
-    lstDom->setSortingEnabled(true);
     lstGost = Named(new QListWidget(this), QStringLiteral("lstGost"));
     PlaceTw(lstGost, 3840, 600, 3375, 2205);
     for (QListWidget *list : {lstDom, lstGost}) {
@@ -170,7 +169,7 @@ void PrognosisForm::buildClubEntry() {
     }
 
     // Bound to the current club of Data11, below the visible area.
-    lblDoma = Named(new QLabel(this), QStringLiteral("lblDoma"));
+    lblDoma = Named(PlainLabel(this), QStringLiteral("lblDoma"));
     PlaceTw(lblDoma, 240, 8760, 3375, 240);
     BindLabel(lblDoma, &Data11, QStringLiteral("Tim"));
 
@@ -402,9 +401,9 @@ void PrognosisForm::buildClock() {
     setSimulBarWidth(15.0 * kSimulUnits / 6720.0);
 
     // Counters the clock and the engine read; never shown.
-    lblTemp = Named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblTemp"));
-    lblShansDom = Named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblShansDom"));
-    lblShansGost = Named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblShansGost"));
+    lblTemp = Named(PlainLabel(QStringLiteral("0"), this), QStringLiteral("lblTemp"));
+    lblShansDom = Named(PlainLabel(QStringLiteral("0"), this), QStringLiteral("lblShansDom"));
+    lblShansGost = Named(PlainLabel(QStringLiteral("0"), this), QStringLiteral("lblShansGost"));
     for (QLabel *counter : {lblTemp, lblShansDom, lblShansGost})
         counter->hide();
 
@@ -508,25 +507,14 @@ void PrognosisForm::FillClubList(QListWidget *list, const QString &typed, bool r
     list->clear();
     if (reread) Data11.refresh();
     // One query for the whole table; it ends at the first club without a name.
-    QStringList clubs = Data11.scanColumn(QStringLiteral("Tim"));
-    if (list->isSortingEnabled()) {
-        // Filtering keeps the order, so the table is sorted once for as long
-        // as it reads the same; one sort beats a sorted insert per name.
-        if (clubs != m_scannedClubs) {
-            m_scannedClubs = clubs;
-            m_sortedClubs = clubs;
-            std::sort(m_sortedClubs.begin(), m_sortedClubs.end());
-        }
-        clubs = m_sortedClubs;
-    }
+    const QStringList scanned = Data11.scanColumn(QStringLiteral("Tim"));
+    // Only the home list is alphabetical; the guest list keeps the table's order.
+    const QStringList &clubs = list == lstDom ? m_sortedClubs.of(scanned) : scanned;
     QStringList names;
     names.reserve(clubs.size());
-    for (const QString &name : std::as_const(clubs))
+    for (const QString &name : clubs)
         if (name.contains(typed)) names << name;
-    const bool sorted = list->isSortingEnabled();
-    list->setSortingEnabled(false);
     list->addItems(names);
-    list->setSortingEnabled(sorted);
     Data11.first();
 }
 

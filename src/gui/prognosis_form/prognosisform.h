@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/common/alphabetical.h"
 #include "gui/common/appcontext.h"
 #include "gui/common/clubboxes.h"
 #include "storage/recordset.h"
@@ -179,9 +180,9 @@ private:
 
     AppContext &m_ctx;
     PrognosisRecorder *m_recorder = nullptr;
-    // The club table as last read, and sorted, for the sorted home list.
-    QStringList m_scannedClubs;
-    QStringList m_sortedClubs;
+    // The club table in alphabetical order, for the home list. The list
+    // widget's own sorting would put it back in code order.
+    SortedNames m_sortedClubs;
     double m_simulBarWidth = 0.0;
     bool m_guestPressed = false;
 };

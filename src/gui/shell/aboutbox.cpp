@@ -36,7 +36,7 @@ AboutBox::AboutBox(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
     setPalette(pal);
     setAutoFillBackground(true);
 
-    auto *banner = new QLabel(QStringLiteral("Kalvado - прогнози за футбола"), this);
+    auto *banner = PlainLabel(QStringLiteral("Kalvado - прогнози за футбола"), this);
     banner->setObjectName(QStringLiteral("Label1_0"));
     banner->setAlignment(Qt::AlignCenter);
     QFont bannerFont = banner->font();
@@ -47,12 +47,12 @@ AboutBox::AboutBox(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
     PlaceTw(banner, 150, 240, 5100, 540);
     Label1[0] = banner;
 
-    Label2 = new QLabel(QStringLiteral("Kalvado - Ruby  version 3.3"), this);
+    Label2 = PlainLabel(QStringLiteral("Kalvado - Ruby  version 3.3"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
     PlaceTw(Label2, 150, 960, 5100, 300);
 
-    auto *text = new QLabel(QStringLiteral("Прогнози за футболни мачове по формата на отборите, "
+    auto *text = PlainLabel(QStringLiteral("Прогнози за футболни мачове по формата на отборите, "
                                            "коефициентите и съотношението на силите."),
                             this);
     text->setObjectName(QStringLiteral("lblText"));

@@ -1,5 +1,6 @@
 #include "gui/shell/mainwindow.h"
 
+#include "gui/common/settingssave.h"
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
 #include "gui/common/windows.h"
@@ -19,6 +20,8 @@
 namespace kalvado {
 
 namespace {
+// What the main window keeps in the settings, for a failed save's message.
+const QString kStateWhat = QStringLiteral("изборът на картинка и последните 5 прогнози");
 const QString kPic = QStringLiteral("pic");
 const QString kLayerKeys[] = {QStringLiteral("P1"), QStringLiteral("P2"), QStringLiteral("P3"),
                               QStringLiteral("P4")};
@@ -62,7 +65,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ct
     Image1->setMouseTracking(true);
     Image1->installEventFilter(this);
 
-    lblPic = new QLabel(QStringLiteral("Непознал резултатите"), this);
+    lblPic = PlainLabel(QStringLiteral("Непознал резултатите"), this);
     lblPic->setObjectName(QStringLiteral("lblPic"));
     lblPic->setTextFormat(Qt::PlainText); // the stored caption is shown as written
     lblPic->setAlignment(Qt::AlignCenter);
@@ -147,7 +150,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ct
     connect(cmdHelpR, &QPushButton::clicked, this, &MainWindow::openHelp);
     connect(cmdExit, &QPushButton::clicked, this, &MainWindow::leave);
 
-    lblPosledni = new QLabel(QStringLiteral("Последни 5 Прогнози"), this);
+    lblPosledni = PlainLabel(QStringLiteral("Последни 5 Прогнози"), this);
     lblPosledni->setObjectName(QStringLiteral("lblPosledni"));
     lblPosledni->setAlignment(Qt::AlignCenter);
     QFont headingFont = lblPosledni->font();
@@ -295,7 +298,7 @@ void MainWindow::leave() {
     m_leaving = true;
     savePictureChoice(true);
     m_panel->SavePanel();
-    if (m_ctx.settings) m_ctx.settings->sync();
+    SaveSettings(m_ctx, this, kStateWhat);
     if (m_ctx.quit) m_ctx.quit();
 }
 
@@ -306,7 +309,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     // Closing by the frame keeps the caption stored before.
     savePictureChoice(false);
     m_panel->SavePanel();
-    if (m_ctx.settings) m_ctx.settings->sync();
+    SaveSettings(m_ctx, this, kStateWhat);
     // Nothing is meant to go on running unseen once the home window is gone.
     if (m_ctx.quit) m_ctx.quit();
 }

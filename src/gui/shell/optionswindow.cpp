@@ -1,7 +1,9 @@
 #include "gui/shell/optionswindow.h"
 
 #include "engine/numbertext.h"
+#include "gui/common/settingssave.h"
 #include "gui/common/twips.h"
+#include "gui/common/widgets.h"
 #include "storage/settingsstore.h"
 
 #include <QCheckBox>
@@ -21,7 +23,7 @@ OptionsWindow::OptionsWindow(AppContext &ctx, QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(Px(4800), Px(2400));
 
-    lblText = new QLabel(
+    lblText = PlainLabel(
         QStringLiteral("Тази опция Ви дава възможност да прогнозирате само с въведени 6 мача"), this);
     lblText->setObjectName(QStringLiteral("lblText"));
     lblText->setWordWrap(true);
@@ -55,7 +57,7 @@ void OptionsWindow::confirm() {
     if (m_ctx.settings) {
         m_ctx.settings->WriteSetting(kSection, kKey,
                                      chk6->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-        m_ctx.settings->sync();
+        SaveSettings(m_ctx, this, QStringLiteral("опцията за шест мача"));
     }
     close();
 }

@@ -21,7 +21,7 @@ constexpr int kCellHeightTw = 330;
 
 QLabel *Heading(QWidget *parent, const QString &name, const QString &text, int left, int top, int width,
                 int height) {
-    auto *label = new QLabel(text, parent);
+    auto *label = PlainLabel(text, parent);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
@@ -56,7 +56,7 @@ RecentPanel::RecentPanel(AppContext &ctx, QWidget *parent) : QWidget(parent), m_
     };
     for (const Place &place : places) {
         for (int n = 0; n < 5; ++n) {
-            auto *cell = new QLabel(this);
+            auto *cell = PlainLabel(this);
             cell->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(place.name)).arg(n));
             // Club names and stored cells are shown as written, never as markup.
             cell->setTextFormat(Qt::PlainText);
@@ -68,7 +68,7 @@ RecentPanel::RecentPanel(AppContext &ctx, QWidget *parent) : QWidget(parent), m_
         }
     }
     for (int n = 0; n < 5; ++n) {
-        auto *colon = new QLabel(QStringLiteral(":"), this);
+        auto *colon = PlainLabel(QStringLiteral(":"), this);
         colon->setObjectName(QStringLiteral("lblColon_%1").arg(n));
         colon->setAlignment(Qt::AlignCenter);
         PlaceTw(colon, 7530, kRow0Tw + kRowStepTw * n - kTopTw, 150, kCellHeightTw);

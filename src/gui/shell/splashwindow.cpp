@@ -1,6 +1,7 @@
 #include "gui/shell/splashwindow.h"
 
 #include "gui/common/twips.h"
+#include "gui/common/widgets.h"
 #include "gui/common/windows.h"
 #include "gui/shell/picturebox.h"
 
@@ -33,7 +34,7 @@ SplashWindow::SplashWindow(AppContext &ctx, QWidget *parent)
         *images[i] = image;
     }
 
-    auto *title = new QLabel(QStringLiteral("Kalvado - Ruby"), this);
+    auto *title = PlainLabel(QStringLiteral("Kalvado - Ruby"), this);
     title->setObjectName(QStringLiteral("lblTitle"));
     title->setAlignment(Qt::AlignCenter);
     QFont titleFont = title->font();
@@ -42,7 +43,7 @@ SplashWindow::SplashWindow(AppContext &ctx, QWidget *parent)
     title->setFont(titleFont);
     PlaceTw(title, 300, 1800, 6600, 720);
 
-    Label1 = new QLabel(QStringLiteral("Зареждане...."), this);
+    Label1 = PlainLabel(QStringLiteral("Зареждане...."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     PlaceTw(Label1, 300, 2940, 6600, 330);
 
@@ -62,7 +63,7 @@ SplashWindow::SplashWindow(AppContext &ctx, QWidget *parent)
     picPro->setPictureSize(Picture1->contentsRect().size());
     placeBar();
 
-    Label2 = new QLabel(QStringLiteral("Version 3.3"), this);
+    Label2 = PlainLabel(QStringLiteral("Version 3.3"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PlaceTw(Label2, 300, 3840, 6600, 330);

@@ -1,0 +1,212 @@
+// The real program under a real window manager (Xvfb with openbox): what
+// only a window manager decides, the stacking of the program's windows.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <memory>
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+// A point of a window's client area, given in twips as the windows are laid out.
+QPoint Tw(int left, int top, int dx = 4, int dy = 4) {
+    return {left / kTwipsPerPixel + dx, top / kTwipsPerPixel + dy};
+}
+
+enum class Trigger { PrognosisFailure, OddsRange };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Trigger)
+
+class TestWindowManager final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QProcess m_xvfb;
+    QProcess m_openbox;
+    std::unique_ptr<QProcess> m_program;
+    QString m_display;
+
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), m_display);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        // Settings and data of the program and the window manager stay in the test's folder.
+        env.insert(QStringLiteral("HOME"), m_dir.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        return env;
+    }
+
+    // Runs an X client to its end and returns what it printed.
+    QString x(const QString &program, const QStringList &args) const {
+        QProcess p;
+        p.setProcessEnvironment(environment());
+        p.start(program, args);
+        if (!p.waitForFinished(10000)) p.kill();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    // Client windows bottom to top, as the window manager stacks them.
+    QList<qulonglong> stacking() const {
+        QList<qulonglong> ids;
+        const QString out = x(QStringLiteral("xprop"),
+                              {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+        static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
+        for (const auto &m : hex.globalMatch(out))
+            ids << m.captured().toULongLong(nullptr, 16);
+        return ids;
+    }
+
+    QList<qulonglong> visible(const QString &title) const {
+        QList<qulonglong> ids;
+        const QString out =
+            x(QStringLiteral("xdotool"),
+              {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title});
+        for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts))
+            ids << line.trimmed().toULongLong();
+        return ids;
+    }
+
+    // The first window with that title that is not among `known`, once it shows.
+    qulonglong waitForWindow(const QString &title, const QList<qulonglong> &known = {}) const {
+        QDeadlineTimer deadline(20000);
+        while (!deadline.hasExpired()) {
+            for (qulonglong id : visible(title))
+                if (!known.contains(id) && stacking().contains(id)) return id;
+            QThread::msleep(100);
+        }
+        return 0;
+    }
+
+    void click(qulonglong window, QPoint at) const {
+        x(QStringLiteral("xdotool"),
+          {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window),
+           QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+    }
+
+    void keys(const QStringList &names) const {
+        x(QStringLiteral("xdotool"),
+          QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50")} + names);
+    }
+
+private slots:
+    void initTestCase() {
+        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
+        QVERIFY(m_dir.isValid());
+        // A display of its own, whatever else runs: Xvfb picks a free number and says which.
+        m_xvfb.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                      QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                      QStringLiteral("tcp")});
+        QVERIFY(m_xvfb.waitForStarted());
+        QDeadlineTimer deadline(20000);
+        while (!m_xvfb.canReadLine() && !deadline.hasExpired())
+            m_xvfb.waitForReadyRead(200);
+        const QString number = QString::fromLatin1(m_xvfb.readLine()).trimmed();
+        QVERIFY2(!number.isEmpty(), "Xvfb gave no display number");
+        m_display = u':' + number;
+
+        m_openbox.setProcessEnvironment(environment());
+        m_openbox.setProcessChannelMode(QProcess::MergedChannels);
+        m_openbox.start(QStringLiteral("openbox"), {});
+        QVERIFY(m_openbox.waitForStarted());
+        while (
+            !x(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                 .contains(u'#')) {
+            QVERIFY2(!deadline.hasExpired() && m_openbox.state() == QProcess::Running,
+                     qPrintable(QStringLiteral("openbox did not start on %1: %2")
+                                    .arg(m_display, QString::fromUtf8(m_openbox.readAll()))));
+            QThread::msleep(50);
+        }
+
+        // The program runs from a copy beside a copy of the starter database,
+        // so the build's own KD2.mdb and the user's settings stay untouched.
+        const QString program = m_dir.filePath(QStringLiteral("kalvado"));
+        QVERIFY(QFile::copy(QStringLiteral(KALVADO_PROGRAM), program));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
+    void init() {
+        const QString db = m_dir.filePath(QStringLiteral("KD2.mdb"));
+        QFile::remove(db);
+        QVERIFY(QFile::copy(QStringLiteral(KALVADO_STARTER_DB), db));
+        QVERIFY(QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner));
+        m_program = std::make_unique<QProcess>();
+        m_program->setProcessEnvironment(environment());
+        m_program->setWorkingDirectory(m_dir.path());
+        m_program->setProcessChannelMode(QProcess::ForwardedChannels);
+        m_program->start(m_dir.filePath(QStringLiteral("kalvado")), {});
+        QVERIFY(m_program->waitForStarted());
+    }
+
+    void cleanup() {
+        if (m_program) {
+            m_program->kill();
+            m_program->waitForFinished(5000);
+            m_program.reset();
+        }
+    }
+
+    void cleanupTestCase() {
+        for (QProcess *p : {&m_openbox, &m_xvfb}) {
+            p->terminate();
+            if (!p->waitForFinished(5000)) p->kill();
+        }
+    }
+
+    // With the club recent-results window open (it stays on top), a message
+    // box opens above it and every other window of the program, and is modal.
+    void messageBoxAboveTheTopmostWindow_data() {
+        QTest::addColumn<Trigger>("trigger");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("prognosis failure") << Trigger::PrognosisFailure << "^Kalvado$";
+        QTest::newRow("odds out of range") << Trigger::OddsRange << "^Kalvado - Ruby$";
+    }
+    void messageBoxAboveTheTopmostWindow() {
+        QFETCH(Trigger, trigger);
+        QFETCH(QString, title);
+        const qulonglong main = waitForWindow(QStringLiteral("^Kalvado - Ruby$"));
+        QVERIFY2(main, "the main window did not show");
+        click(main, Tw(240, 2580, 80, 15)); // "Прогнозирай"
+        const qulonglong form = waitForWindow(QStringLiteral("^Прогнозиране"));
+        QVERIFY2(form, "the prognosis form did not show");
+        click(form, Tw(240, 360, 40, 8)); // txtDom: every club listed
+        QThread::msleep(300);
+        click(form, Tw(240, 600, 40, 8)); // the first club of lstDom
+        const qulonglong clubs = waitForWindow(QStringLiteral("мача на"));
+        QVERIFY2(clubs, "the club recent-results window did not show");
+
+        const QList<qulonglong> before = stacking();
+        if (trigger == Trigger::PrognosisFailure) {
+            click(form, Tw(240, 6840, 48, 33)); // cmdPro, with the guest club missing
+        } else {
+            click(form, Tw(2040, 6840, 20, 8)); // txt1
+            keys({QStringLiteral("1"), QStringLiteral("Tab")});
+        }
+        const qulonglong box = waitForWindow(title, before);
+        QVERIFY2(box, "no message box showed");
+        QTRY_VERIFY_WITH_TIMEOUT(stacking().contains(box), 5000);
+        const QList<qulonglong> order = stacking();
+        QVERIFY2(order.indexOf(box) > order.indexOf(clubs),
+                 "the box is below the club recent-results window");
+        QCOMPARE(order.last(), box); // above every window of the program
+        QVERIFY(x(QStringLiteral("xprop"),
+                  {QStringLiteral("-id"), QString::number(box), QStringLiteral("_NET_WM_STATE")})
+                    .contains(QStringLiteral("_NET_WM_STATE_MODAL")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWindowManager)
+#include "tst_windowmanager.moc"
