@@ -2,6 +2,7 @@
 
 #include "storage/database.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +25,16 @@ QString Message(const QString &what, const QString &path, const QString &why = {
 bool LooksLikeDatabase(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+// What a first start killed mid-copy left behind. A copy younger than an hour
+// may belong to another first start running right now, so it stays.
+void RemoveStaleCopies(const QString &folder) {
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    const QFileInfoList parts = QDir(folder).entryInfoList({QStringLiteral(".KD2.mdb-*.part")},
+                                                           QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &part : parts)
+        if (part.lastModified().toUTC() < before) QFile::remove(part.filePath());
 }
 
 } // namespace
@@ -54,6 +65,7 @@ QString DataLocation::makeFromStarter(const QString &starter, const QString &fol
     if (!QDir().mkpath(folder))
         return Message(QStringLiteral("Папката за данни не може да бъде създадена"), folder);
 
+    RemoveStaleCopies(folder);
     const QString cannotMake = QStringLiteral("Базата данни не може да бъде създадена");
     QFile source(starter);
     if (!source.open(QIODevice::ReadOnly))

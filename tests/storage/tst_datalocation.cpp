@@ -2,6 +2,7 @@
 #include "storage/datalocation.h"
 #include "storage/filesizelimit.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -60,6 +61,7 @@ private slots:
     void chooseAndMake();
     void diskFullLeavesNothingAndRetries();
     void firstStartGivesAWorkingDatabase();
+    void copyLeftByACrashIsCleared();
     void helpPage_data();
     void helpPage();
 };
@@ -171,6 +173,32 @@ void TestDataLocation::firstStartGivesAWorkingDatabase() {
     // The starter is installed read-only; the user's copy must be writable.
     Database db(location.databasePath(), QStringLiteral("firststart"));
     QVERIFY2(db.isOpen(), qPrintable(db.errorMessage()));
+}
+
+void TestDataLocation::copyLeftByACrashIsCleared() {
+    QTemporaryDir dir;
+    const QString shareDir = dir.filePath(QStringLiteral("share"));
+    const QString userDir = dir.filePath(QStringLiteral("data"));
+    Put(shareDir + QStringLiteral("/KD2.mdb"), Starter());
+    const QString stale = userDir + QStringLiteral("/.KD2.mdb-aB12cD.part");
+    const QString running = userDir + QStringLiteral("/.KD2.mdb-xY34zW.part");
+    const QString unrelated = userDir + QStringLiteral("/notes.part");
+    for (const QString &path : {stale, running, unrelated})
+        Put(path, "half");
+    for (const QString &path : {stale, unrelated}) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
+    }
+
+    const DataLocation location(dir.filePath(QStringLiteral("bin")), shareDir, userDir);
+
+    QCOMPARE(location.errorMessage(), QString());
+    QCOMPARE(Content(location.databasePath()), Starter());
+    QVERIFY(!QFileInfo::exists(stale));
+    // Another first start may still be writing this one; other files are not ours.
+    QVERIFY(QFileInfo::exists(running));
+    QVERIFY(QFileInfo::exists(unrelated));
 }
 
 void TestDataLocation::helpPage_data() {
