@@ -221,12 +221,13 @@ QString runWithoutRoot(const QString &path, int *exitCode) {
     env.insert(QStringLiteral("KALVADO_CHILD_READ_ONLY"), path);
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    if (geteuid() == 0)
-        child.start(QStringLiteral("setpriv"),
-                    {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                     QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath()});
-    else
+    QTemporaryDir folder;
+    if (geteuid() != 0)
         child.start(QCoreApplication::applicationFilePath(), {});
+    else if (!test::StartAsNobody(child, folder, {})) {
+        *exitCode = -1;
+        return {};
+    }
     if (!child.waitForStarted() || !child.waitForFinished(60000)) {
         *exitCode = -1;
         return QString::fromUtf8(child.readAll());

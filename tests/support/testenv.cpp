@@ -31,18 +31,14 @@ namespace {
 int g_connection = 0;
 }
 
-bool RanAsNobody() {
-    if (geteuid() != 0) return false;
+bool StartAsNobody(QProcess &child, QTemporaryDir &folder, const QStringList &arguments) {
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     if (setpriv.isEmpty()) {
         QTest::qFail("setpriv is needed to drop root's privileges", __FILE__, __LINE__);
-        return true;
+        return false;
     }
-    QString function = QString::fromLatin1(QTest::currentTestFunction());
-    if (const char *tag = QTest::currentDataTag(); tag && *tag) function += u':' + QString::fromUtf8(tag);
     // The build folder may be closed to other users (a home folder): the
     // child runs from a copy of this executable in a folder it may enter.
-    QTemporaryDir folder;
     const QString copy = folder.filePath(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     const auto readable = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
                           QFileDevice::ExeOther | QFileDevice::ReadGroup | QFileDevice::ExeGroup;
@@ -50,13 +46,23 @@ bool RanAsNobody() {
         !QFile::copy(QCoreApplication::applicationFilePath(), copy) ||
         !QFile::setPermissions(copy, readable)) {
         QTest::qFail("no copy of the test for the user nobody", __FILE__, __LINE__);
-        return true;
+        return false;
     }
+    child.setWorkingDirectory(folder.path());
+    child.start(setpriv, QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                     QStringLiteral("--clear-groups"), copy} +
+                             arguments);
+    return true;
+}
+
+bool RanAsNobody() {
+    if (geteuid() != 0) return false;
+    QString function = QString::fromLatin1(QTest::currentTestFunction());
+    if (const char *tag = QTest::currentDataTag(); tag && *tag) function += u':' + QString::fromUtf8(tag);
+    QTemporaryDir folder;
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.setWorkingDirectory(folder.path());
-    child.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                          QStringLiteral("--clear-groups"), copy, function});
+    if (!StartAsNobody(child, folder, {function})) return true;
     const bool finished = child.waitForFinished(120000);
     const QByteArray output = child.readAll();
     if (!finished || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {

@@ -16,6 +16,8 @@ namespace kalvado {
 class PrognosisForm;
 }
 
+class QProcess;
+
 namespace kalvado::test {
 
 // A fresh program environment for one test: a private copy of the starter
@@ -71,6 +73,11 @@ PrognosisForm *HandDrivenPrognosisForm(TestEnv &env);
 // returns true, so the caller returns at once; otherwise it returns false and
 // the caller goes on itself.
 bool RanAsNobody();
+
+// Starts this test executable again in `child` as the user nobody, from a copy
+// in `folder` (which that user may enter), with the given arguments. False,
+// with the test failed, when it cannot.
+bool StartAsNobody(QProcess &child, QTemporaryDir &folder, const QStringList &arguments);
 
 // Ensures the compiled-in pictures are available.
 void InitResources();
