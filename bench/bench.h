@@ -30,6 +30,12 @@ double MeanMs(int repeats, const std::function<void()> &fn);
 double CpuMs(int repeats, const std::function<void()> &fn);
 void Report(const QString &what, double value, const QString &unit, const QString &target);
 
+// Twenty club names, as the archive stores them (lower case).
+const QStringList &ArchiveClubs();
+// Binds Nom, Dom, Gost, proD, proG, resD and resG of archive row i: every
+// club at home in one row of twenty, four rows in five with a real result.
+void BindArchiveRow(QSqlQuery &q, int i);
+
 // A fresh copy of the starter database in a temporary folder.
 QString FreshDatabaseCopy(const QString &folder);
 

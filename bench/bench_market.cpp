@@ -19,24 +19,10 @@ namespace {
 
 constexpr int kRows = 100000;
 
-const QStringList &Clubs() {
-    static const QStringList clubs{"левски",  "цска",       "славия",    "локомотив", "берое",
-                                   "ботев",   "черно море", "арда",      "етър",      "хебър",
-                                   "спартак", "пирин",      "лудогорец", "дунав"};
-    return clubs;
-}
-
 // Row i of a long archive: four in five completed, odds on every row (or on
 // every other one) in the form's own shape.
 void BindRow(QSqlQuery &q, int i, bool oddsOnHalf) {
-    const QStringList &clubs = Clubs();
-    q.addBindValue(i);
-    q.addBindValue(clubs[i % clubs.size()]);
-    q.addBindValue(clubs[(i * 7 + 3) % clubs.size()]);
-    q.addBindValue(QString::number(i % 4));
-    q.addBindValue(QString::number(i % 3));
-    q.addBindValue(i % 5 ? QVariant(QString::number(i % 5)) : QVariant());
-    q.addBindValue(i % 5 ? QVariant(QString::number(i % 2)) : QVariant());
+    kalvado::bench::BindArchiveRow(q, i);
     const bool odds = !oddsOnHalf || i % 2 == 0;
     const auto price = [odds](int hundredths) {
         return odds ? QVariant(QStringLiteral("%1,%2")
@@ -118,8 +104,8 @@ KALVADO_BENCH("upgrade") {
         q.prepare(QStringLiteral("INSERT INTO KD VALUES (?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 0; i < kRows; ++i) {
             q.addBindValue(i);
-            q.addBindValue(Clubs()[i % Clubs().size()]);
-            q.addBindValue(Clubs()[(i + 5) % Clubs().size()]);
+            q.addBindValue(kalvado::bench::ArchiveClubs()[i % kalvado::bench::ArchiveClubs().size()]);
+            q.addBindValue(kalvado::bench::ArchiveClubs()[(i + 5) % kalvado::bench::ArchiveClubs().size()]);
             q.addBindValue(QString::number(i % 4));
             q.addBindValue(QString::number(i % 3));
             q.addBindValue(QString::number(i % 5));

@@ -50,6 +50,25 @@ void Report(const QString &what, double value, const QString &unit, const QStrin
     std::fflush(stdout);
 }
 
+const QStringList &ArchiveClubs() {
+    static const QStringList clubs{"левски",    "цска",       "славия",    "локомотив", "берое",
+                                   "ботев",     "черно море", "лудогорец", "арда",      "етър",
+                                   "хебър",     "спартак",    "пирин",     "монтана",   "витоша",
+                                   "септември", "добруджа",   "марек",     "янтра",     "дунав"};
+    return clubs;
+}
+
+void BindArchiveRow(QSqlQuery &q, int i) {
+    const QStringList &clubs = ArchiveClubs();
+    q.addBindValue(i);
+    q.addBindValue(clubs[i % clubs.size()]);
+    q.addBindValue(clubs[(i * 7 + 3) % clubs.size()]);
+    q.addBindValue(QString::number(i % 4));
+    q.addBindValue(QString::number(i % 3));
+    q.addBindValue(i % 5 ? QVariant(QString::number(i % 5)) : QVariant());
+    q.addBindValue(i % 5 ? QVariant(QString::number(i % 2)) : QVariant());
+}
+
 QString FreshDatabaseCopy(const QString &folder) {
     const QString target = QDir(folder).filePath(QStringLiteral("KD2.mdb"));
     QFile::remove(target);
