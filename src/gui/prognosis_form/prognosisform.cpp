@@ -11,7 +11,7 @@
 #include "gui/common/windows.h"
 #include "gui/prognosis_form/clockbar.h"
 #include "gui/prognosis_form/matchclock.h"
-#include "gui/prognosis_form/oddscheck.h"
+#include "engine/oddscheck.h"
 #include "gui/prognosis_form/prognosisrecorder.h"
 #include "gui/shell/optionswindow.h"
 

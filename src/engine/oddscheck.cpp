@@ -1,4 +1,4 @@
-#include "gui/prognosis_form/oddscheck.h"
+#include "engine/oddscheck.h"
 
 #include "engine/numbertext.h"
 
