@@ -110,4 +110,8 @@ QString DoubleText(double value) {
     return BulgarianLocale().toString(value, 'g', 15);
 }
 
+QString CountText(qint64 n, const QString &one, const QString &many) {
+    return QString::number(n) + u' ' + (n == 1 || n == -1 ? one : many);
+}
+
 } // namespace kalvado

@@ -36,4 +36,8 @@ struct DecimalParts {
 };
 bool SplitDecimal(QStringView text, DecimalParts &parts);
 
+// A count with its noun in the Bulgarian form for that number:
+// CountText(1, "мач", "мача") is "1 мач", CountText(2, ...) "2 мача".
+QString CountText(qint64 n, const QString &one, const QString &many);
+
 } // namespace kalvado

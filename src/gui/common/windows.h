@@ -9,7 +9,7 @@
 
 namespace kalvado {
 
-enum class WindowId { Splash, Kalv, Pro, Tims, New, Data, Stat, Finans, Opt, ForAs, Pazar };
+enum class WindowId { Splash, Kalv, Pro, Tims, New, Data, Stat, Finans, Opt, ForAs, Pazar, Istoria, Proverka };
 
 // Creates each window on first use, keeps it, and brings it forward when it
 // is shown again. A window that deletes itself on closing is made afresh by
