@@ -115,7 +115,8 @@ void DownloadDialog::updateControls() {
     cboLiga->setEnabled(chkLiga->isChecked());
     cboOt->setEnabled(chkLiga->isChecked() && !extra);
     cboDo->setEnabled(chkLiga->isChecked() && !extra);
-    m_seasonsNote->setVisible(extra);
+    m_seasonsNote->setText(extra ? QStringLiteral("Всички сезони на лигата са в един файл.")
+                                 : QStringLiteral("Един файл за всеки сезон."));
     cmdOK->setEnabled(chkLiga->isChecked() || chkSledvashti->isChecked());
 }
 

@@ -149,6 +149,8 @@ HistoryWindow::HistoryWindow(AppContext &ctx, QWidget *parent)
     tblLigi->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblLigi->setSelectionMode(QAbstractItemView::SingleSelection);
     tblLigi->verticalHeader()->hide();
+    const int rowHeight = fontMetrics().height() + 8;
+    tblLigi->verticalHeader()->setDefaultSectionSize(rowHeight);
     tblLigi->horizontalHeader()->setSectionResizeMode(ColName, QHeaderView::Stretch);
     for (int c = ColCode; c < LeagueColumns; ++c)
         tblLigi->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
@@ -178,6 +180,7 @@ HistoryWindow::HistoryWindow(AppContext &ctx, QWidget *parent)
     tblVrazki->setHorizontalHeaderLabels(
         {QStringLiteral("Клуб в историята"), QStringLiteral("Име в програмата")});
     tblVrazki->verticalHeader()->hide();
+    tblVrazki->verticalHeader()->setDefaultSectionSize(rowHeight);
     tblVrazki->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     tblVrazki->setSelectionMode(QAbstractItemView::SingleSelection);
     m_timNames = new QStringListModel(this);
