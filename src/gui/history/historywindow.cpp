@@ -27,6 +27,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QThreadPool>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kalvado {
@@ -122,12 +123,13 @@ struct HistoryWindow::Run {
     };
     quint64 id = 0;
     bool fromNetwork = false;
+    QStringList paths; // files to import
+    int read = 0;      // of them, handed to the reader
     QStringList names; // file name or address, for the summary
     QStringList lines;
     QMap<int, Ready> ready;
     int next = 0;    // the next file to store
     int arrived = 0; // downloads fetched or failed
-    bool storePosted = false;
     std::shared_ptr<std::atomic_bool> cancelled = std::make_shared<std::atomic_bool>(false);
     HistoryDownload *download = nullptr;
 };
@@ -137,6 +139,14 @@ HistoryWindow::HistoryWindow(AppContext &ctx, QWidget *parent)
     setObjectName(QStringLiteral("frmIstoria"));
     setWindowTitle(QStringLiteral("История на мачовете"));
     resize(960, 600);
+
+    // Files are stored one per timer turn, never from a posted call: the
+    // window's input and painting come between files, and a steady run of
+    // posted calls would hold back every other timer of the program.
+    m_storeTimer = new QTimer(this);
+    m_storeTimer->setSingleShot(true);
+    m_storeTimer->setInterval(0);
+    connect(m_storeTimer, &QTimer::timeout, this, &HistoryWindow::storeNext);
 
     m_pool = new QThreadPool(this);
     m_pool->setMaxThreadCount(1); // files are read in the order given
@@ -402,14 +412,24 @@ void HistoryWindow::startRun(int files, const QString &what) {
 void HistoryWindow::ImportFiles(const QStringList &paths) {
     if (busy() || paths.isEmpty()) return;
     startRun(int(paths.size()), QStringLiteral("Внасяне: 0 от %1").arg(paths.size()));
-    const quint64 id = m_run->id;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString fileName = QFileInfo(paths[i]).fileName();
-        m_run->names << fileName;
+    m_run->paths = paths;
+    for (const QString &path : paths)
+        m_run->names << QFileInfo(path).fileName();
+    readAhead();
+    showSummary();
+}
+
+void HistoryWindow::readAhead() {
+    // A few files read ahead keep the store busy without holding every file in memory.
+    constexpr int kAhead = 3;
+    while (m_run && m_run->read < m_run->paths.size() && m_run->read - m_run->next < kAhead) {
+        const int i = m_run->read++;
+        const QString path = m_run->paths[i];
+        const QString fileName = m_run->names[i];
         // A file named after an extra league joins the league downloaded under that code.
-        const QString base = QFileInfo(paths[i]).completeBaseName().toUpper();
+        const QString base = QFileInfo(path).completeBaseName().toUpper();
         const QString extraCode = IsExtraCode(base) ? base : QString();
-        const QString path = paths[i];
+        const quint64 id = m_run->id;
         const auto cancelled = m_run->cancelled;
         m_pool->start([this, id, i, path, fileName, extraCode, cancelled] {
             if (cancelled->load()) return;
@@ -419,7 +439,6 @@ void HistoryWindow::ImportFiles(const QStringList &paths) {
                 this, [this, id, i, file = std::move(file)] { parsed(id, i, file); }, Qt::QueuedConnection);
         });
     }
-    showSummary();
 }
 
 void HistoryWindow::Download(const QList<HistoryDownload::Item> &items) {
@@ -457,7 +476,7 @@ void HistoryWindow::Download(const QList<HistoryDownload::Item> &items) {
         if (!m_run || m_run->id != id || item < 0 || item >= m_run->lines.size()) return;
         ++m_run->arrived;
         m_run->ready.insert(item, Run::Ready{MatchFile(), message});
-        storeNext();
+        if (!m_storeTimer->isActive()) m_storeTimer->start();
     });
     connect(download, &HistoryDownload::finished, this, [this, id](bool) {
         // Over with items neither fetched nor failed: nothing more will come for them.
@@ -470,11 +489,11 @@ void HistoryWindow::Download(const QList<HistoryDownload::Item> &items) {
 void HistoryWindow::parsed(quint64 runId, int index, const MatchFile &file) {
     if (!m_run || m_run->id != runId || index < 0 || index >= m_run->lines.size()) return;
     m_run->ready.insert(index, Run::Ready{file, QString()});
-    storeNext();
+    if (!m_storeTimer->isActive()) m_storeTimer->start();
 }
 
 void HistoryWindow::storeNext() {
-    if (!m_run || m_run->storePosted) return;
+    if (!m_run || m_storeTimer->isActive()) return;
     const auto it = m_run->ready.find(m_run->next);
     if (it == m_run->ready.end()) return;
     const Run::Ready ready = it.value();
@@ -512,19 +531,8 @@ void HistoryWindow::storeNext() {
         finishRun(false);
         return;
     }
-    // One file per turn of the event loop: the window answers between files.
-    if (m_run->ready.contains(m_run->next)) {
-        m_run->storePosted = true;
-        const quint64 id = m_run->id;
-        QMetaObject::invokeMethod(
-            this,
-            [this, id] {
-                if (!m_run || m_run->id != id) return;
-                m_run->storePosted = false;
-                storeNext();
-            },
-            Qt::QueuedConnection);
-    }
+    readAhead();
+    if (m_run->ready.contains(m_run->next)) m_storeTimer->start();
 }
 
 void HistoryWindow::Cancel() {

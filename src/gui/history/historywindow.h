@@ -18,6 +18,7 @@ class QTableWidget;
 class QTableWidgetItem;
 class QStringListModel;
 class QThreadPool;
+class QTimer;
 
 namespace kalvado {
 
@@ -71,6 +72,7 @@ private:
     void fillLinks();
 
     void startRun(int files, const QString &what);
+    void readAhead();
     void parsed(quint64 runId, int index, const MatchFile &file);
     void storeNext();
     void finishRun(bool stopped);
@@ -82,6 +84,7 @@ private:
     HistoryStore m_store;
     HistoryDownload *m_download = nullptr;
     QThreadPool *m_pool = nullptr;
+    QTimer *m_storeTimer = nullptr;         // stores the next file read
     QStringListModel *m_timNames = nullptr; // the user's club names, for completion
     std::unique_ptr<Run> m_run;
     quint64 m_nextRunId = 1;
