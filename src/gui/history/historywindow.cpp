@@ -249,7 +249,10 @@ HistoryWindow::HistoryWindow(AppContext &ctx, QWidget *parent)
 HistoryWindow::~HistoryWindow() {
     if (m_run) {
         m_run->cancelled->store(true);
-        if (m_run->download) m_run->download->cancel();
+        if (HistoryDownload *download = m_run->download) {
+            disconnect(download, nullptr, this, nullptr);
+            download->cancel();
+        }
     }
     // Workers post their results to this window: none may outlive it.
     m_pool->clear();
