@@ -38,9 +38,18 @@ public:
                          const QString &away) const;
 
 private:
+    struct SeasonStart {
+        QDate start; // its earliest match, played or not
+        QString season;
+    };
+    // The rows of `rows` (indexes in date order) dated in [from, before).
+    std::pair<std::vector<int>::const_iterator, std::vector<int>::const_iterator>
+    range(const std::vector<int> &rows, const QDate &from, const QDate &before) const;
+
     QList<MatchRow> m_rows;                     // date order
     QHash<QString, std::vector<int>> m_byClub;  // row indexes, date order
     QHash<QString, std::vector<int>> m_bySeason; // "league\nseason" -> row indexes, date order
+    QHash<QString, std::vector<SeasonStart>> m_seasonStarts; // by league
 };
 
 } // namespace kalvado
