@@ -9,7 +9,9 @@
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
 #include "gui/common/windows.h"
+#include "gui/history/filldialog.h"
 #include "gui/prognosis_form/clockbar.h"
+#include "gui/prognosis_form/formhistoryboxes.h"
 #include "gui/prognosis_form/matchclock.h"
 #include "engine/oddscheck.h"
 #include "gui/prognosis_form/prognosisrecorder.h"
@@ -132,6 +134,14 @@ PrognosisForm::PrognosisForm(AppContext &ctx, QWidget *parent)
     txtGost->raise();
     setTabOrderChain();
     connectHandlers();
+
+    // Fills the boxes from the match history; made last, so the Tab order
+    // of the form's own controls stays as it is.
+    cmdOtIstoria = Named(new QPushButton(QStringLiteral("От историята"), this), QStringLiteral("cmdOtIstoria"));
+    PlaceTw(cmdOtIstoria, 7440, 180, 3525, 375);
+    connect(cmdOtIstoria, &QPushButton::clicked, this, [this] {
+        ShowHistoryFill(m_ctx, std::make_unique<FormHistoryBoxes>(*this, m_ctx.windows), this);
+    });
 
     CentreWindow(this);
     // Without a usable KD2.mdb the cursor stays closed: the lists stay empty
