@@ -1,5 +1,7 @@
 #include "history/historystore.h"
 
+#include "history/historyfill.h"
+
 #include "history/leagues.h"
 #include "storage/database.h"
 
@@ -464,18 +466,29 @@ QString HistoryStore::LeagueName(const QString &code) const {
     return known.isEmpty() ? code : known;
 }
 
-QList<MatchRow> HistoryStore::MatchesForFill(const QString &home, const QString &away,
-                                             const QString &league) const {
+QList<MatchRow> HistoryStore::MatchesForFill(const QString &home, const QString &away, const QString &league,
+                                             const QDate &d) const {
+    // The fill looks back ten years at most, and at the standings of one
+    // season: the season of the league that started last on or before d.
+    const QString from = YearsBefore(d, 10).toString(Qt::ISODate);
+    const QString to = d.toString(Qt::ISODate);
+    QSqlQuery season = Select(m_connection,
+                              QStringLiteral("SELECT Season FROM Matches WHERE League = ? GROUP BY Season "
+                                             "HAVING MIN(Date) <= ? ORDER BY MIN(Date) DESC LIMIT 1"),
+                              {league, to});
+    const QVariant seasonName = season.next() ? season.value(0) : QVariant();
     // Each branch runs on its own index; the union drops the repeats.
-    QSqlQuery q = Select(m_connection,
-                         QStringLiteral("SELECT %1 FROM Matches WHERE rowid IN ("
-                                        "SELECT rowid FROM Matches WHERE Home = ? UNION "
-                                        "SELECT rowid FROM Matches WHERE Home = ? UNION "
-                                        "SELECT rowid FROM Matches WHERE Away = ? UNION "
-                                        "SELECT rowid FROM Matches WHERE Away = ? UNION "
-                                        "SELECT rowid FROM Matches WHERE League = ?) ORDER BY Date, rowid")
-                             .arg(kRowColumns),
-                         {home, away, home, away, league});
+    QSqlQuery q =
+        Select(m_connection,
+               QStringLiteral("SELECT %1 FROM Matches WHERE rowid IN ("
+                              "SELECT rowid FROM Matches WHERE Home = ? AND Date BETWEEN ? AND ? UNION "
+                              "SELECT rowid FROM Matches WHERE Home = ? AND Date BETWEEN ? AND ? UNION "
+                              "SELECT rowid FROM Matches WHERE Away = ? AND Date BETWEEN ? AND ? UNION "
+                              "SELECT rowid FROM Matches WHERE Away = ? AND Date BETWEEN ? AND ? UNION "
+                              "SELECT rowid FROM Matches WHERE League = ? AND Season = ? AND Date <= ?) "
+                              "ORDER BY Date, rowid")
+                   .arg(kRowColumns),
+               {home, from, to, away, from, to, home, from, to, away, from, to, league, seasonName, to});
     return ReadRows(q);
 }
 

@@ -79,9 +79,11 @@ public:
     // The league's display name (Leagues.Name, else a known name, else the code).
     QString LeagueName(const QString &code) const;
 
-    // What the fill rules need for one match: every match of either club
-    // (either venue, any league) and every match of the league's seasons.
-    QList<MatchRow> MatchesForFill(const QString &home, const QString &away, const QString &league) const;
+    // What the fill rules need for one match on date d: the matches of either
+    // club (either venue, any league) in the ten years up to d, and the
+    // matches up to d of the league's season that started last on or before d.
+    QList<MatchRow> MatchesForFill(const QString &home, const QString &away, const QString &league,
+                                   const QDate &d) const;
     // Every match held, in date order (for the replay).
     QList<MatchRow> AllMatches() const;
 

@@ -209,7 +209,8 @@ void TestHistoryStore::olderReadOnlyFileReadsEmpty() {
     QVERIFY(s.Leagues().isEmpty());
     QVERIFY(s.Links().isEmpty());
     QVERIFY(s.AllMatches().isEmpty());
-    QVERIFY(s.MatchesForFill(QStringLiteral("Arsenal"), QStringLiteral("Wolves"), QStringLiteral("E0"))
+    QVERIFY(s.MatchesForFill(QStringLiteral("Arsenal"), QStringLiteral("Wolves"), QStringLiteral("E0"),
+                             QDate(2024, 1, 1))
                 .isEmpty());
     QCOMPARE(s.HistoryClubFor(QStringLiteral("Арсенал")), std::nullopt);
     QCOMPARE(s.LatestLeague(QStringLiteral("Arsenal")), std::nullopt);
@@ -299,13 +300,17 @@ void TestHistoryStore::matchesForFill() {
                            "E0|2024-08-17|Arsenal|Wolves|2-0||", "D1|2024-08-17|Bayern Munich|Dortmund|3-1||",
                            "E1|2024-08-31|Wolves|Leeds|||", "E0|2024-08-24|Chelsea|Everton|2-2||"}))
                 .error.isEmpty());
-    QStringList fill;
-    for (const MatchRow &r :
-         s.MatchesForFill(QStringLiteral("Arsenal"), QStringLiteral("Leeds"), QStringLiteral("E0")))
-        fill << r.home + u'-' + r.away;
-    // Each once, by date, a day's matches in the order they were stored.
-    QCOMPARE(fill, (QStringList{"Leeds-Derby", "Everton-Arsenal", "Arsenal-Wolves", "Chelsea-Everton",
-                                "Wolves-Leeds"}));
+    const auto fill = [&](const QDate &d) {
+        QStringList names;
+        for (const MatchRow &r :
+             s.MatchesForFill(QStringLiteral("Arsenal"), QStringLiteral("Leeds"), QStringLiteral("E0"), d))
+            names << r.home + u'-' + r.away;
+        return names;
+    };
+    // Each once, by date, a day's matches in the order they were stored; none after d.
+    QCOMPARE(fill(QDate(2024, 8, 31)), (QStringList{"Leeds-Derby", "Everton-Arsenal", "Arsenal-Wolves",
+                                                    "Chelsea-Everton", "Wolves-Leeds"}));
+    QCOMPARE(fill(QDate(2024, 8, 20)), (QStringList{"Leeds-Derby", "Everton-Arsenal", "Arsenal-Wolves"}));
     QCOMPARE(s.AllMatches().size(), 6);
     QCOMPARE(s.AllMatches().at(3).home, QStringLiteral("Bayern Munich"));
     // Played matches decide the league before a later coming one.

@@ -57,7 +57,7 @@ HistoryFillDialog::~HistoryFillDialog() = default;
 
 void HistoryFillDialog::Fill() {
     const HistoryStore store(m_ctx.connectionName);
-    const MatchIndex index(store.MatchesForFill(m_home, m_away, m_league));
+    const MatchIndex index(store.MatchesForFill(m_home, m_away, m_league, dateD->date()));
     const FillPlan plan = PlanFill(index, m_home, m_away, m_league, dateD->date(), m_boxes->fillOptions());
     ApplyFill(plan, *m_boxes);
     lblRezultat->setText(plan.Summary(store.LeagueName(m_league)));
