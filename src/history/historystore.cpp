@@ -11,7 +11,11 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <deque>
 #include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace kalvado {
 
@@ -73,24 +77,41 @@ QDate DateFromUtf8(QByteArrayView v) {
     return QDate(number(0, 4), number(5, 2), number(8, 2));
 }
 
+// One QString for each distinct value: a history repeats its clubs,
+// leagues, seasons and odds thousands of times, so reading shares them
+// rather than decoding and allocating each again.
+class TextPool final {
+public:
+    const QString &Get(QByteArrayView bytes) {
+        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        if (const auto it = m_texts.find(key); it != m_texts.end()) return it->second;
+        // A deque never moves its elements, so the key stays valid.
+        const std::string &held = m_keys.emplace_back(key);
+        return m_texts.emplace(std::string_view(held), Utf8Text(bytes.data(), bytes.size())).first->second;
+    }
+
+private:
+    std::deque<std::string> m_keys;
+    std::unordered_map<std::string_view, QString> m_texts;
+};
+
 // ReadRow for a row of the direct route (NULL reads as empty).
-MatchRow RowFromUtf8(const QByteArrayView *v) {
-    const auto text = [v](int i) { return Utf8Text(v[i].data(), v[i].size()); };
+MatchRow RowFromUtf8(const QByteArrayView *v, TextPool &pool) {
     MatchRow r;
-    r.league = text(0);
-    r.season = text(1);
+    r.league = pool.Get(v[0]);
+    r.season = pool.Get(v[1]);
     r.date = DateFromUtf8(v[2]);
-    r.time = text(3);
-    r.home = text(4);
-    r.away = text(5);
+    r.time = pool.Get(v[3]);
+    r.home = pool.Get(v[4]);
+    r.away = pool.Get(v[5]);
     if (!v[6].isEmpty() && !v[7].isEmpty()) {
         r.homeGoals = v[6].toByteArray().toInt();
         r.awayGoals = v[7].toByteArray().toInt();
     }
-    r.oddsH = text(8);
-    r.oddsD = text(9);
-    r.oddsA = text(10);
-    r.oddsFrom = text(11);
+    r.oddsH = pool.Get(v[8]);
+    r.oddsD = pool.Get(v[9]);
+    r.oddsA = pool.Get(v[10]);
+    r.oddsFrom = pool.Get(v[11]);
     return r;
 }
 
@@ -557,8 +578,11 @@ QList<MatchRow> HistoryStore::AllMatches() const {
     const QString sql = QStringLiteral("SELECT %1 FROM Matches ORDER BY Date, rowid").arg(kRowColumns);
     // Every match for the replay: the driver's per-row cost would dominate.
     QList<MatchRow> rows;
-    if (FastScanUtf8(Connection(m_connection), sql, 12, [&rows](const QByteArrayView *v) {
-            rows << RowFromUtf8(v);
+    if (QSqlQuery count = Select(m_connection, QStringLiteral("SELECT count(*) FROM Matches")); count.next())
+        rows.reserve(count.value(0).toInt());
+    TextPool pool;
+    if (FastScanUtf8(Connection(m_connection), sql, 12, [&rows, &pool](const QByteArrayView *v) {
+            rows << RowFromUtf8(v, pool);
             return true;
         }))
         return rows;
