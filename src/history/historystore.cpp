@@ -481,6 +481,7 @@ QList<ClubLink> HistoryStore::Links() const {
 
 QString HistoryStore::SetLink(const QString &name, const QString &tim) {
     const QString user = tim.trimmed();
+    if (name.isEmpty()) return {};
     Writer w(m_connection);
     QSqlQuery q =
         w.Prepared(user.isEmpty() ? QStringLiteral("DELETE FROM ClubLinks WHERE Name = ?")
