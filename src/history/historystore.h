@@ -19,7 +19,7 @@ struct ImportSummary {
     int added = 0;     // matches new to the history
     int updated = 0;   // matches held already whose goals, odds or time changed
     int notPlayed = 0; // of the file's matches, those not yet played
-    int leftOut = 0;   // rows the reader could not read
+    int leftOut = 0;   // rows the reader could not read, and rows without a date, league or club
     QList<LeftOutRow> firstLeftOut;
 };
 
@@ -52,7 +52,12 @@ public:
     // the file lacks never erases one held). A fixtures file first removes
     // every not-yet-played match of the leagues it holds.
     ImportSummary Import(const MatchFile &file);
+    // Several files in one transaction, a summary for each in order: all
+    // stored, or none (each then carries the database message). Far quicker
+    // than one call per file, as each commit waits for the disk.
+    QList<ImportSummary> Import(const QList<MatchFile> &files);
 
+    // The site's leagues in the site's order, then any others by code.
     QList<LeagueSummary> Leagues() const;
     // Deletes the league's matches and its name. Empty on success, else the
     // database message.
