@@ -1,7 +1,10 @@
-// Build tool: makes the starter KD2.mdb from schema.sql and clubs.txt.
+// Build tool: makes the starter KD2.mdb from schema.sql, clubs.txt and the
+// default club links.
 // Usage: kalvado_makedb <schema.sql> <clubs.txt> <fresh.mdb> [<install copy>]
 // The fresh file is always remade; the copy beside the executable is made
 // only when it does not exist yet, so a rebuild never touches the user's data.
+#include "storage/schemaupgrade.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
@@ -61,7 +64,14 @@ int main(int argc, char **argv) {
             insert.addBindValue(today);
             if (!insert.exec()) return fail(insert.lastError().text());
         }
-        db.commit();
+        QSqlQuery link(db);
+        link.prepare(QStringLiteral("INSERT INTO ClubLinks (Name, Tim) VALUES (?, ?)"));
+        for (const auto &[name, tim] : kalvado::DefaultClubLinks()) {
+            link.addBindValue(name);
+            link.addBindValue(tim);
+            if (!link.exec()) return fail(link.lastError().text());
+        }
+        if (!db.commit()) return fail(db.lastError().text());
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("make"));

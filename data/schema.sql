@@ -30,3 +30,39 @@ CREATE TABLE KD (
     k2 TEXT,
     Created TEXT
 );
+
+-- Match history read from the results site's files. A match is one League
+-- (code), Date (yyyy-mm-dd), Home and Away; goals are NULL for a match not
+-- yet played; the odds are the file's text, NULL when it had no triple, and
+-- OddsFrom the column prefix they came from.
+CREATE TABLE Matches (
+    League TEXT,
+    Season TEXT,
+    Date TEXT,
+    Time TEXT,
+    Home TEXT,
+    Away TEXT,
+    HomeGoals INTEGER,
+    AwayGoals INTEGER,
+    OddsH TEXT,
+    OddsD TEXT,
+    OddsA TEXT,
+    OddsFrom TEXT
+);
+CREATE UNIQUE INDEX MatchesByMatch ON Matches (League, Date, Home, Away);
+CREATE INDEX MatchesByHome ON Matches (Home, Date);
+CREATE INDEX MatchesByAway ON Matches (Away, Date);
+CREATE INDEX MatchesBySeason ON Matches (League, Season, Date);
+
+-- The name shown for each league code.
+CREATE TABLE Leagues (
+    Code TEXT PRIMARY KEY,
+    Name TEXT
+);
+
+-- A club as the history names it, linked to the user's name for it. The
+-- build fills it with the default links.
+CREATE TABLE ClubLinks (
+    Name TEXT PRIMARY KEY,
+    Tim TEXT
+);

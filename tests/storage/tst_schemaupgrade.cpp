@@ -1,6 +1,7 @@
-// An archive made before the odds columns: opened, it gains them at the end
-// of KD, keeps every row and value, and is never replaced; a file that
-// cannot be written stays as it was and still reads.
+// An archive made before the odds columns and the history: opened, it gains
+// the columns at the end of KD and the history's tables, keeps every row and
+// value, and is never replaced; a file that cannot be written stays as it was
+// and still reads.
 #include "storage/database.h"
 #include "storage/recordset.h"
 #include "storage/schemaupgrade.h"
@@ -60,6 +61,15 @@ QStringList Columns(const QString &connection, const QString &table) {
     return names;
 }
 
+// The statement that made a table or index, spacing aside.
+QString SchemaSql(const QString &connection, const QString &name) {
+    QSqlQuery q(QSqlDatabase::database(connection));
+    q.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"));
+    q.addBindValue(name);
+    q.exec();
+    return q.next() ? q.value(0).toString().simplified().remove(u' ') : QString();
+}
+
 // Opens a file with a plain connection for checking or preparing it.
 struct Plain {
     Plain(const QString &path, const QString &name, bool readOnly = false) : name(name) {
@@ -100,18 +110,31 @@ void TestSchemaUpgrade::upgradesOnOpen_data() {
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("prepare"); // SQL run on the copy before opening
     QTest::addColumn<bool>("changes");
-    QTest::newRow("file of the previous release") << kOldFile << QString() << true;
+    QTest::addColumn<bool>("upgraded"); // false: refused, and nothing done
+    QTest::addColumn<int>("links");     // in ClubLinks afterwards
+    const int defaults = DefaultClubLinks().size();
+    QTest::newRow("file of the previous release") << kOldFile << QString() << true << true << defaults;
     // Left half-done by hand: only what is missing is added.
-    QTest::newRow("some columns there already") << kOldFile << "ALTER TABLE KD ADD COLUMN k1 TEXT" << true;
+    QTest::newRow("some columns there already")
+        << kOldFile << "ALTER TABLE KD ADD COLUMN k1 TEXT" << true << true << defaults;
     QTest::newRow("column there in other letter case")
-        << kOldFile << "ALTER TABLE KD ADD COLUMN CREATED TEXT" << true;
-    QTest::newRow("starter of this release") << QStringLiteral(KALVADO_STARTER_DB) << QString() << false;
+        << kOldFile << "ALTER TABLE KD ADD COLUMN CREATED TEXT" << true << true << defaults;
+    // The user's links are theirs: the defaults go only into a new table.
+    QTest::newRow("links table there already")
+        << kOldFile << "CREATE TABLE ClubLinks (Name TEXT PRIMARY KEY, Tim TEXT)" << true << true << 0;
+    // Something in the way of the last index: the columns added before it go too.
+    QTest::newRow("refused midway") << kOldFile << "CREATE VIEW MatchesBySeason AS SELECT 1" << false << false
+                                    << 0;
+    QTest::newRow("starter of this release")
+        << QStringLiteral(KALVADO_STARTER_DB) << QString() << false << true << defaults;
 }
 
 void TestSchemaUpgrade::upgradesOnOpen() {
     QFETCH(QString, source);
     QFETCH(QString, prepare);
     QFETCH(bool, changes);
+    QFETCH(bool, upgraded);
+    QFETCH(int, links);
     QTemporaryDir dir;
     const QString path = CopyOf(dir, source);
     if (!prepare.isEmpty()) Plain(path, QStringLiteral("prepare")).exec(prepare);
@@ -129,21 +152,38 @@ void TestSchemaUpgrade::upgradesOnOpen() {
     {
         Database db(path, QStringLiteral("upgrade"));
         QVERIFY2(db.isOpen(), qPrintable(db.errorMessage()));
-        QVERIFY(HasArchiveOddsColumns(QSqlDatabase::database(db.connectionName())));
+        QCOMPARE(HasArchiveOddsColumns(QSqlDatabase::database(db.connectionName())), upgraded);
+        QCOMPARE(HasHistoryTables(QSqlDatabase::database(db.connectionName())), upgraded);
     }
     QCOMPARE(Digest(path) != digest, changes);
     QCOMPARE(Inode(path), inode); // changed in place, not replaced
     QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
     Plain after(path, QStringLiteral("after"));
     const QStringList columns = Columns(after.name, QStringLiteral("KD"));
+    QCOMPARE(Rows(after.name, QStringLiteral("KD"), kOldColumns), archive);
+    QCOMPARE(Rows(after.name, QStringLiteral("Tims"), Columns(after.name, QStringLiteral("Tims"))), clubs);
+    if (!upgraded) {
+        QCOMPARE(columns, columnsBefore);
+        return;
+    }
     // The old columns keep their places; the new ones follow, each once.
     QCOMPARE(columns.mid(0, 7), kOldColumns);
     QCOMPARE(columns.size(), 11);
     QCOMPARE(columns.mid(0, columnsBefore.size()), columnsBefore);
-    QCOMPARE(Rows(after.name, QStringLiteral("KD"), kOldColumns), archive);
-    QCOMPARE(Rows(after.name, QStringLiteral("Tims"), Columns(after.name, QStringLiteral("Tims"))), clubs);
     for (const QStringList &row : Rows(after.name, QStringLiteral("KD"), ArchiveOddsColumns()))
         QCOMPARE(row, QStringList(4, QStringLiteral("<null>")));
+    QList<QStringList> defaults;
+    for (const auto &[name, tim] : DefaultClubLinks())
+        defaults << QStringList{name, tim};
+    QCOMPARE(Rows(after.name, QStringLiteral("ClubLinks"), {"Name", "Tim"}), defaults.mid(0, links));
+    QVERIFY(Rows(after.name, QStringLiteral("Matches"), {"Home"}).isEmpty());
+    // Made here or by the build, the history's tables are the same.
+    Plain starter(QStringLiteral(KALVADO_STARTER_DB), QStringLiteral("starter"), true);
+    for (const SchemaObject &o : HistorySchema()) {
+        const QString made = SchemaSql(after.name, o.name);
+        QVERIFY(!made.isEmpty());
+        QCOMPARE(made, SchemaSql(starter.name, o.name));
+    }
 }
 
 void TestSchemaUpgrade::foreignArchiveIsStillRefused() {
@@ -169,6 +209,7 @@ void TestSchemaUpgrade::readOnlyFileIsLeftAndStillReads() {
         const QSqlDatabase db = QSqlDatabase::database(ro.name);
         QVERIFY(!UpgradeSchema(db));
         QVERIFY(!HasArchiveOddsColumns(db));
+        QVERIFY(!HasHistoryTables(db));
         RecordSet archive(ro.name, QStringLiteral("KD"));
         QVERIFY(archive.open());
         QCOMPARE(archive.count(), 4);

@@ -1,0 +1,488 @@
+#include "history/historystore.h"
+
+#include "history/leagues.h"
+#include "storage/database.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <algorithm>
+#include <map>
+
+namespace kalvado {
+
+namespace {
+
+QSqlDatabase Connection(const QString &name) {
+    return QSqlDatabase::database(name, false);
+}
+
+// NULL for an empty text, so that "no time" and "no odds" read back as NULL.
+QVariant TextOrNull(const QString &text) {
+    return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
+}
+
+QVariant GoalsOrNull(const std::optional<int> &goals) {
+    return goals ? QVariant(*goals) : QVariant(QMetaType(QMetaType::Int));
+}
+
+QString DateText(const QDate &d) {
+    return d.toString(Qt::ISODate);
+}
+
+// The columns MatchRow is read from, in ReadRow's order.
+const QString kRowColumns = QStringLiteral(
+    "League, Season, Date, Time, Home, Away, HomeGoals, AwayGoals, OddsH, OddsD, OddsA, OddsFrom");
+
+MatchRow ReadRow(const QSqlQuery &q, int first = 0) {
+    MatchRow r;
+    r.league = q.value(first).toString();
+    r.season = q.value(first + 1).toString();
+    r.date = QDate::fromString(q.value(first + 2).toString(), Qt::ISODate);
+    r.time = q.value(first + 3).toString();
+    r.home = q.value(first + 4).toString();
+    r.away = q.value(first + 5).toString();
+    const QVariant hg = q.value(first + 6);
+    const QVariant ag = q.value(first + 7);
+    if (!hg.isNull() && !ag.isNull()) {
+        r.homeGoals = hg.toInt();
+        r.awayGoals = ag.toInt();
+    }
+    r.oddsH = q.value(first + 8).toString();
+    r.oddsD = q.value(first + 9).toString();
+    r.oddsA = q.value(first + 10).toString();
+    r.oddsFrom = q.value(first + 11).toString();
+    return r;
+}
+
+QList<MatchRow> ReadRows(QSqlQuery &q) {
+    QList<MatchRow> rows;
+    while (q.next())
+        rows << ReadRow(q);
+    return rows;
+}
+
+bool HasOdds(const MatchRow &r) {
+    return !r.oddsH.isEmpty() && !r.oddsD.isEmpty() && !r.oddsA.isEmpty();
+}
+
+// The held match as the file leaves it: the file's goals, odds and time
+// where it has them, the held ones elsewhere.
+MatchRow Merged(const MatchRow &held, const MatchRow &file) {
+    MatchRow m = held;
+    if (file.played()) {
+        m.homeGoals = file.homeGoals;
+        m.awayGoals = file.awayGoals;
+    }
+    if (HasOdds(file)) {
+        m.oddsH = file.oddsH;
+        m.oddsD = file.oddsD;
+        m.oddsA = file.oddsA;
+        m.oddsFrom = file.oddsFrom;
+    }
+    if (!file.time.isEmpty()) m.time = file.time;
+    return m;
+}
+
+bool SameStored(const MatchRow &a, const MatchRow &b) {
+    return a.homeGoals == b.homeGoals && a.awayGoals == b.awayGoals && a.time == b.time &&
+           a.oddsH == b.oddsH && a.oddsD == b.oddsD && a.oddsA == b.oddsA && a.oddsFrom == b.oddsFrom;
+}
+
+QString Key(const QString &league, const QString &date, const QString &home, const QString &away) {
+    // U+0001 never occurs in a name the reader gives.
+    return league + QChar(1) + date + QChar(1) + home + QChar(1) + away;
+}
+
+// How good a league's name is: the program's own, the file's, the bare code.
+int NameRank(const QString &code, const QString &name) {
+    if (name.isEmpty() || name == code) return 0;
+    const QString known = KnownLeagueName(code);
+    return !known.isEmpty() && name == known ? 2 : 1;
+}
+
+// One write transaction: the first failure rolls it back and keeps the
+// database's message; what follows it is skipped.
+class Writer final {
+public:
+    explicit Writer(QString connection)
+        : m_connection(std::move(connection)), m_db(Connection(m_connection)) {
+        if (!m_db.isOpen())
+            Fail(QSqlError());
+        else if (!m_db.transaction())
+            Fail(m_db.lastError());
+        else
+            m_inTransaction = true;
+    }
+    ~Writer() {
+        if (m_inTransaction) m_db.rollback();
+    }
+    Q_DISABLE_COPY_MOVE(Writer)
+
+    bool ok() const { return m_error.isEmpty(); }
+
+    QSqlQuery Prepared(const QString &sql) {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        if (ok() && !q.prepare(sql)) Fail(q.lastError());
+        return q;
+    }
+    bool Exec(QSqlQuery &q) {
+        if (ok() && !q.exec()) Fail(q.lastError());
+        return ok();
+    }
+    // Empty on success, else the database message.
+    QString Commit() {
+        if (ok() && !m_db.commit()) Fail(m_db.lastError());
+        m_inTransaction = false;
+        return m_error;
+    }
+
+private:
+    void Fail(const QSqlError &e) {
+        if (!ok()) return;
+        m_error = Database::writeFailureText(m_connection, e);
+        if (m_inTransaction) m_db.rollback();
+        m_inTransaction = false;
+    }
+
+    QString m_connection;
+    QSqlDatabase m_db;
+    QString m_error;
+    bool m_inTransaction = false;
+};
+
+// A read; a failure (a file without the history, a locked file) reads as no
+// rows.
+QSqlQuery Select(const QString &connection, const QString &sql, const QVariantList &values = {}) {
+    QSqlQuery q(Connection(connection));
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) return q;
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    q.exec();
+    return q;
+}
+
+} // namespace
+
+HistoryStore::HistoryStore(QString connectionName) : m_connection(std::move(connectionName)) {}
+
+ImportSummary HistoryStore::Import(const MatchFile &file) {
+    ImportSummary s;
+    s.fileName = file.fileName;
+    if (!file.error.isEmpty()) {
+        s.error = file.error;
+        return s;
+    }
+    s.leftOut = file.leftOut;
+    s.firstLeftOut = file.firstLeftOut;
+
+    // A row nothing could find again is left out like an unreadable one.
+    QList<const MatchRow *> rows;
+    QSet<QString> leagues;
+    for (const MatchRow &r : file.rows) {
+        if (!r.date.isValid() || r.home.isEmpty() || r.away.isEmpty() || r.league.isEmpty() ||
+            r.homeGoals.has_value() != r.awayGoals.has_value()) {
+            ++s.leftOut;
+            continue;
+        }
+        rows << &r;
+        leagues.insert(r.league);
+        if (!r.played()) ++s.notPlayed;
+    }
+
+    Writer w(m_connection);
+
+    // A fixtures list replaces the coming matches of its leagues. The ones it
+    // lists again are kept in memory, so that they count as neither added nor
+    // updated when unchanged, and keep what the list lacks.
+    QHash<QString, MatchRow> replaced;
+    if (file.kind == MatchFileKind::Fixtures) {
+        QSqlQuery held = w.Prepared(
+            QStringLiteral("SELECT %1 FROM Matches WHERE League = ? AND HomeGoals IS NULL").arg(kRowColumns));
+        QSqlQuery remove =
+            w.Prepared(QStringLiteral("DELETE FROM Matches WHERE League = ? AND HomeGoals IS NULL"));
+        for (const QString &league : leagues) {
+            held.addBindValue(league);
+            if (!w.Exec(held)) break;
+            while (held.next()) {
+                const MatchRow r = ReadRow(held);
+                replaced.insert(Key(r.league, DateText(r.date), r.home, r.away), r);
+            }
+            held.finish();
+            remove.addBindValue(league);
+            if (!w.Exec(remove)) break;
+        }
+    }
+
+    QSqlQuery find = w.Prepared(
+        QStringLiteral(
+            "SELECT rowid, %1 FROM Matches WHERE League = ? AND Date = ? AND Home = ? AND Away = ?")
+            .arg(kRowColumns));
+    QSqlQuery insert = w.Prepared(QStringLiteral(
+        "INSERT INTO Matches (League, Season, Date, Home, Away, Time, HomeGoals, AwayGoals, OddsH, "
+        "OddsD, OddsA, OddsFrom) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery update = w.Prepared(QStringLiteral(
+        "UPDATE Matches SET Time = ?, HomeGoals = ?, AwayGoals = ?, OddsH = ?, OddsD = ?, OddsA = ?, "
+        "OddsFrom = ? WHERE rowid = ?"));
+    const auto bindStored = [](QSqlQuery &q, const MatchRow &m) {
+        q.addBindValue(TextOrNull(m.time));
+        q.addBindValue(GoalsOrNull(m.homeGoals));
+        q.addBindValue(GoalsOrNull(m.awayGoals));
+        const bool odds = HasOdds(m);
+        q.addBindValue(TextOrNull(odds ? m.oddsH : QString()));
+        q.addBindValue(TextOrNull(odds ? m.oddsD : QString()));
+        q.addBindValue(TextOrNull(odds ? m.oddsA : QString()));
+        q.addBindValue(TextOrNull(odds ? m.oddsFrom : QString()));
+    };
+    for (const MatchRow *r : std::as_const(rows)) {
+        if (!w.ok()) break;
+        const MatchRow &row = *r;
+        const QString date = DateText(row.date);
+        find.addBindValue(row.league);
+        find.addBindValue(date);
+        find.addBindValue(row.home);
+        find.addBindValue(row.away);
+        if (!w.Exec(find)) break;
+        if (find.next()) {
+            const qlonglong rowid = find.value(0).toLongLong();
+            const MatchRow held = ReadRow(find, 1);
+            find.finish();
+            const MatchRow merged = Merged(held, row);
+            if (SameStored(held, merged)) continue;
+            bindStored(update, merged);
+            update.addBindValue(rowid);
+            if (!w.Exec(update)) break;
+            ++s.updated;
+            continue;
+        }
+        find.finish();
+        MatchRow stored = row;
+        if (const auto it = replaced.constFind(Key(row.league, date, row.home, row.away));
+            it != replaced.cend()) {
+            stored = Merged(*it, row);
+            if (!SameStored(*it, stored)) ++s.updated;
+            replaced.erase(it);
+        } else {
+            ++s.added;
+        }
+        insert.addBindValue(stored.league);
+        insert.addBindValue(stored.season);
+        insert.addBindValue(date);
+        insert.addBindValue(stored.home);
+        insert.addBindValue(stored.away);
+        bindStored(insert, stored);
+        if (!w.Exec(insert)) break;
+    }
+
+    if (w.ok()) {
+        QHash<QString, QString> fileNames;
+        for (const auto &[code, name] : file.leagueNames)
+            fileNames.insert(code, name.trimmed());
+        QSqlQuery current = w.Prepared(QStringLiteral("SELECT Name FROM Leagues WHERE Code = ?"));
+        QSqlQuery upsert = w.Prepared(QStringLiteral("INSERT INTO Leagues (Code, Name) VALUES (?, ?) ON "
+                                                     "CONFLICT (Code) DO UPDATE SET Name = excluded.Name"));
+        for (const QString &code : leagues) {
+            QString name = KnownLeagueName(code);
+            if (name.isEmpty()) name = fileNames.value(code);
+            if (name.isEmpty()) name = code;
+            current.addBindValue(code);
+            if (!w.Exec(current)) break;
+            const bool held = current.next();
+            const QString heldName = held ? current.value(0).toString() : QString();
+            current.finish();
+            if (held && NameRank(code, heldName) >= NameRank(code, name)) continue;
+            upsert.addBindValue(code);
+            upsert.addBindValue(name);
+            if (!w.Exec(upsert)) break;
+        }
+    }
+    s.error = w.Commit();
+    if (!s.error.isEmpty()) s.added = s.updated = 0;
+    return s;
+}
+
+QList<LeagueSummary> HistoryStore::Leagues() const {
+    struct Season {
+        QString name;
+        QString first;
+    };
+    struct Gathered {
+        QList<Season> seasons;
+        int matches = 0;
+        QString last;
+    };
+    // One pass over the season index; a league's seasons are few.
+    std::map<QString, Gathered> byCode;
+    QSqlQuery q = Select(m_connection, QStringLiteral("SELECT League, Season, min(Date), count(*), "
+                                                      "max(CASE WHEN HomeGoals IS NOT NULL THEN Date END) "
+                                                      "FROM Matches GROUP BY League, Season"));
+    while (q.next()) {
+        Gathered &g = byCode[q.value(0).toString()];
+        g.seasons.append({q.value(1).toString(), q.value(2).toString()});
+        g.matches += q.value(3).toInt();
+        g.last = std::max(g.last, q.value(4).toString());
+    }
+    QHash<QString, QString> names;
+    QSqlQuery n = Select(m_connection, QStringLiteral("SELECT Code, Name FROM Leagues"));
+    while (n.next())
+        names.insert(n.value(0).toString(), n.value(1).toString());
+
+    QList<LeagueSummary> result;
+    for (auto &[code, g] : byCode) {
+        std::stable_sort(g.seasons.begin(), g.seasons.end(),
+                         [](const Season &a, const Season &b) { return a.first < b.first; });
+        LeagueSummary l;
+        l.code = code;
+        l.name = names.value(code);
+        if (l.name.isEmpty()) l.name = LeagueName(code);
+        for (const Season &season : std::as_const(g.seasons))
+            l.seasons << season.name;
+        l.matches = g.matches;
+        l.lastDate = QDate::fromString(g.last, Qt::ISODate);
+        result << l;
+    }
+    // The site's leagues in the site's order, then the others by code.
+    const auto rank = [](const QString &code) {
+        const QList<SiteLeague> &site = SiteLeagues();
+        for (int i = 0; i < site.size(); ++i)
+            if (site.at(i).code == code) return i;
+        return int(site.size());
+    };
+    std::stable_sort(result.begin(), result.end(), [&rank](const LeagueSummary &a, const LeagueSummary &b) {
+        return rank(a.code) < rank(b.code);
+    });
+    return result;
+}
+
+QString HistoryStore::DeleteLeague(const QString &code) {
+    Writer w(m_connection);
+    QSqlQuery matches = w.Prepared(QStringLiteral("DELETE FROM Matches WHERE League = ?"));
+    matches.addBindValue(code);
+    w.Exec(matches);
+    QSqlQuery league = w.Prepared(QStringLiteral("DELETE FROM Leagues WHERE Code = ?"));
+    league.addBindValue(code);
+    w.Exec(league);
+    return w.Commit();
+}
+
+QList<ClubLink> HistoryStore::Links() const {
+    QList<ClubLink> links;
+    QSqlQuery q =
+        Select(m_connection,
+               QStringLiteral("SELECT c.Name, l.Tim FROM (SELECT Home AS Name FROM Matches UNION "
+                              "SELECT Away FROM Matches) AS c LEFT JOIN ClubLinks AS l ON l.Name = c.Name"));
+    while (q.next())
+        links.append({q.value(0).toString(), q.value(1).toString()});
+    // QString's order, whatever collation the file has.
+    std::sort(links.begin(), links.end(),
+              [](const ClubLink &a, const ClubLink &b) { return a.name < b.name; });
+    return links;
+}
+
+QString HistoryStore::SetLink(const QString &name, const QString &tim) {
+    const QString user = tim.trimmed();
+    Writer w(m_connection);
+    QSqlQuery q =
+        w.Prepared(user.isEmpty() ? QStringLiteral("DELETE FROM ClubLinks WHERE Name = ?")
+                                  : QStringLiteral("INSERT INTO ClubLinks (Name, Tim) VALUES (?, ?) "
+                                                   "ON CONFLICT (Name) DO UPDATE SET Tim = excluded.Tim"));
+    q.addBindValue(name);
+    if (!user.isEmpty()) q.addBindValue(user);
+    w.Exec(q);
+    return w.Commit();
+}
+
+std::optional<QString> HistoryStore::HistoryClubFor(const QString &userName) const {
+    const QString user = userName.trimmed();
+    if (user.isEmpty()) return std::nullopt;
+    // SQLite folds only ASCII letters, so the comparison is made here.
+    std::optional<QString> folded;
+    QSqlQuery links = Select(m_connection, QStringLiteral("SELECT Name, Tim FROM ClubLinks ORDER BY rowid"));
+    while (links.next()) {
+        const QString tim = links.value(1).toString();
+        if (tim == user) return links.value(0).toString();
+        if (!folded && tim.compare(user, Qt::CaseInsensitive) == 0) folded = links.value(0).toString();
+    }
+    if (folded) return folded;
+    for (const QString &column : {QStringLiteral("Home"), QStringLiteral("Away")})
+        if (Select(m_connection, QStringLiteral("SELECT 1 FROM Matches WHERE %1 = ? LIMIT 1").arg(column),
+                   {user})
+                .next())
+            return user;
+    return std::nullopt;
+}
+
+std::optional<QString> HistoryStore::LinkedName(const QString &historyName) const {
+    QSqlQuery q =
+        Select(m_connection, QStringLiteral("SELECT Tim FROM ClubLinks WHERE Name = ?"), {historyName});
+    if (q.next() && !q.value(0).toString().isEmpty()) return q.value(0).toString();
+    return std::nullopt;
+}
+
+std::optional<MatchRow> HistoryStore::NextMatch(const QString &home, const QString &away,
+                                                const QDate &from) const {
+    QSqlQuery q = Select(m_connection,
+                         QStringLiteral("SELECT %1 FROM Matches WHERE Home = ? AND Date >= ? AND Away = ? "
+                                        "AND HomeGoals IS NULL ORDER BY Date, rowid LIMIT 1")
+                             .arg(kRowColumns),
+                         {home, DateText(from), away});
+    if (q.next()) return ReadRow(q);
+    return std::nullopt;
+}
+
+std::optional<QString> HistoryStore::LatestLeague(const QString &club) const {
+    // Played matches first: a fixture list can run ahead into another
+    // competition's schedule.
+    for (const QString &played : {QStringLiteral("AND HomeGoals IS NOT NULL"), QString()}) {
+        QString best;
+        QString league;
+        for (const QString &column : {QStringLiteral("Home"), QStringLiteral("Away")}) {
+            QSqlQuery q = Select(m_connection,
+                                 QStringLiteral("SELECT League, Date FROM Matches WHERE %1 = ? %2 "
+                                                "ORDER BY Date DESC, rowid DESC LIMIT 1")
+                                     .arg(column, played),
+                                 {club});
+            if (q.next() && q.value(1).toString() > best) {
+                best = q.value(1).toString();
+                league = q.value(0).toString();
+            }
+        }
+        if (!league.isEmpty()) return league;
+    }
+    return std::nullopt;
+}
+
+QString HistoryStore::LeagueName(const QString &code) const {
+    QSqlQuery q = Select(m_connection, QStringLiteral("SELECT Name FROM Leagues WHERE Code = ?"), {code});
+    if (q.next() && !q.value(0).toString().isEmpty()) return q.value(0).toString();
+    const QString known = KnownLeagueName(code);
+    return known.isEmpty() ? code : known;
+}
+
+QList<MatchRow> HistoryStore::MatchesForFill(const QString &home, const QString &away,
+                                             const QString &league) const {
+    // Each branch runs on its own index; the union drops the repeats.
+    QSqlQuery q = Select(m_connection,
+                         QStringLiteral("SELECT %1 FROM Matches WHERE rowid IN ("
+                                        "SELECT rowid FROM Matches WHERE Home = ? UNION "
+                                        "SELECT rowid FROM Matches WHERE Home = ? UNION "
+                                        "SELECT rowid FROM Matches WHERE Away = ? UNION "
+                                        "SELECT rowid FROM Matches WHERE Away = ? UNION "
+                                        "SELECT rowid FROM Matches WHERE League = ?) ORDER BY Date, rowid")
+                             .arg(kRowColumns),
+                         {home, away, home, away, league});
+    return ReadRows(q);
+}
+
+QList<MatchRow> HistoryStore::AllMatches() const {
+    QSqlQuery q =
+        Select(m_connection, QStringLiteral("SELECT %1 FROM Matches ORDER BY Date, rowid").arg(kRowColumns));
+    return ReadRows(q);
+}
+
+} // namespace kalvado
