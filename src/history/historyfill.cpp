@@ -62,7 +62,8 @@ QHash<QString, int> Places(const std::vector<const MatchRow *> &matches) {
 // 0..7, or 2..7 with the six-match option; the most recent match goes to the
 // last box and slots without a match are emptied.
 int FillResults(const MatchIndex &index, const QString &club, const QDate &d, bool sixMatch,
-                std::array<std::optional<QString>, 8> &scored, std::array<std::optional<QString>, 8> &conceded) {
+                std::array<std::optional<QString>, 8> &scored,
+                std::array<std::optional<QString>, 8> &conceded) {
     const std::vector<const MatchRow *> year = index.ClubMatches(club, YearsBefore(d, 1), d);
     const int firstSlot = sixMatch ? 2 : 0;
     const int boxes = 8 - firstSlot;
@@ -149,22 +150,25 @@ FillPlan PlanFill(const MatchIndex &index, const QString &home, const QString &a
     if (options.oddsAnnounced) {
         const MatchRow *match = index.Find(league, d, home, away);
         if (!match) {
-            plan.notFilled << QStringLiteral("мачът на %1 не е в историята – коефициентите остават").arg(DateText(d));
+            plan.notFilled
+                << QStringLiteral("мачът на %1 не е в историята – коефициентите остават").arg(DateText(d));
         } else if (match->oddsH.isEmpty()) {
             plan.notFilled << QStringLiteral("мачът няма коефициенти в историята – коефициентите остават");
         } else {
             plan.oddsFound = true;
-            const auto odds = [&](const QString &stored, std::optional<QString> &box) {
-                QString typed = stored.trimmed();
-                typed.replace(u'.', u',');
-                const OddsCheck tidied = CheckOdds(typed);
-                if (!tidied.accepted) {
-                    plan.oddsOutOfRange = true;
-                    plan.notFilled << QStringLiteral("коефициент %1 е извън 1,01–50 и не е записан").arg(typed);
-                    return;
-                }
-                box = tidied.text;
-            };
+            const auto odds =
+                [&](const QString &stored, std::optional<QString> &box) {
+                    QString typed = stored.trimmed();
+                    typed.replace(u'.', u',');
+                    const OddsCheck tidied = CheckOdds(typed);
+                    if (!tidied.accepted) {
+                        plan.oddsOutOfRange = true;
+                        plan.notFilled
+                            << QStringLiteral("коефициент %1 е извън 1,01–50 и не е записан").arg(typed);
+                        return;
+                    }
+                    box = tidied.text;
+                };
             odds(match->oddsH, plan.odds1);
             odds(match->oddsD, plan.oddsX);
             odds(match->oddsA, plan.odds2);
@@ -179,8 +183,7 @@ QString FillPlan::Summary(const QString &leagueName) const {
     head += QStringLiteral(", мачове до %1: ").arg(DateText(date));
     QStringList parts;
     parts << QStringLiteral("резултати %1 и %2").arg(homeMatches).arg(guestMatches);
-    if (homeWins)
-        parts << QStringLiteral("срещи %1:%2 за 10 години").arg(homeH2h).arg(guestH2h);
+    if (homeWins) parts << QStringLiteral("срещи %1:%2 за 10 години").arg(homeH2h).arg(guestH2h);
     if (homePlaceNo || guestPlaceNo)
         parts << QStringLiteral("места %1 и %2")
                      .arg(homePlaceNo ? QString::number(*homePlaceNo) : QStringLiteral("–"),
@@ -190,7 +193,8 @@ QString FillPlan::Summary(const QString &leagueName) const {
                      .arg(odds1.value_or(QStringLiteral("–")), oddsX.value_or(QStringLiteral("–")),
                           odds2.value_or(QStringLiteral("–")));
     QString text = head + parts.join(QStringLiteral("; "));
-    if (!notFilled.isEmpty()) text += QStringLiteral("\nНе е попълнено: ") + notFilled.join(QStringLiteral("; "));
+    if (!notFilled.isEmpty())
+        text += QStringLiteral("\nНе е попълнено: ") + notFilled.join(QStringLiteral("; "));
     return text;
 }
 

@@ -21,8 +21,8 @@ QString ReplayLeftOutText(ReplayLeftOut reason); // Bulgarian, for the export an
 
 // One played match of the seasons, as it was replayed.
 struct ReplayMatch {
-    MatchRow row;      // as held
-    QString homeUsed;  // the name typed into the form: linked, else as in the history
+    MatchRow row;     // as held
+    QString homeUsed; // the name typed into the form: linked, else as in the history
     QString guestUsed;
     PrognosisInputs inputs; // the form's boxes as the fill left them
     ReplayLeftOut leftOut = ReplayLeftOut::None;
@@ -34,16 +34,16 @@ struct ReplayMatch {
 
 // Counts over the replayed matches; profits in ten-thousandths of a stake of 1.
 struct ReplayTotals {
-    int matches = 0;  // played matches of the seasons
+    int matches = 0; // played matches of the seasons
     int replayed = 0;
     std::array<int, 5> leftOut{}; // by ReplayLeftOut (index 0 unused)
     int formulaHits = 0;
     int favouriteHits = 0;
-    int homeHits = 0;     // always "1"
-    int exactHits = 0;    // the formula's score
-    int oneOneHits = 0;   // always 1:1
-    std::array<int, 3> calls{}; // the formula's "1", "X", "2"
-    std::array<int, 3> real{};  // what happened
+    int homeHits = 0;                          // always "1"
+    int exactHits = 0;                         // the formula's score
+    int oneOneHits = 0;                        // always 1:1
+    std::array<int, 3> calls{};                // the formula's "1", "X", "2"
+    std::array<int, 3> real{};                 // what happened
     std::array<std::array<int, 3>, 3> table{}; // [called][real]
     __int128 formulaProfit = 0;
     __int128 favouriteProfit = 0;

@@ -78,13 +78,14 @@ void TestHistoryFill::results_data() {
 
     QStringList ten;
     for (int i = 1; i <= 10; ++i)
-        ten << QStringLiteral("2024-0%1-01 E0 s A|B %2:0").arg(i < 10 ? QString::number(i) : QStringLiteral("9"))
+        ten << QStringLiteral("2024-0%1-01 E0 s A|B %2:0")
+                   .arg(i < 10 ? QString::number(i) : QStringLiteral("9"))
                    .arg(i);
     ten[9] = QStringLiteral("2024-09-20 E0 s B|A 1:7"); // away: own side is the second number
-    QTest::newRow("last eight, oldest first, own side") << ten << "2024-10-01" << false
-                                                        << "3:0 4:0 5:0 6:0 7:0 8:0 9:0 7:1" << 8;
-    QTest::newRow("six-match: last six into 2..7") << ten << "2024-10-01" << true
-                                                   << "_:_ _:_ 5:0 6:0 7:0 8:0 9:0 7:1" << 6;
+    QTest::newRow("last eight, oldest first, own side")
+        << ten << "2024-10-01" << false << "3:0 4:0 5:0 6:0 7:0 8:0 9:0 7:1" << 8;
+    QTest::newRow("six-match: last six into 2..7")
+        << ten << "2024-10-01" << true << "_:_ _:_ 5:0 6:0 7:0 8:0 9:0 7:1" << 6;
     QTest::newRow("fewer: most recent at the end, the rest emptied")
         << QStringList{"2023-06-01 E1 s A|C 1:1", "2023-06-02 E1 s C|A 2:0", "2024-02-01 E0 s A|B 3:2"}
         << "2024-06-01" << false << ": : : : : 1:1 0:2 3:2" << 3;
@@ -105,8 +106,8 @@ void TestHistoryFill::results() {
     QFETCH(int, found);
     FillOptions options;
     options.sixMatch = sixMatch;
-    const FillPlan plan = PlanFill(Index(rows), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("E0"),
-                                   QDate::fromString(date, Qt::ISODate), options);
+    const FillPlan plan = PlanFill(Index(rows), QStringLiteral("A"), QStringLiteral("B"),
+                                   QStringLiteral("E0"), QDate::fromString(date, Qt::ISODate), options);
     QCOMPARE(Boxes(plan.homeScored, plan.homeConceded), boxes);
     QCOMPARE(plan.homeMatches, found);
 }
@@ -119,21 +120,25 @@ void TestHistoryFill::headToHead_data() {
     QTest::newRow("either venue, any league, draws count for nobody")
         << QStringList{"2020-01-01 E0 s A|B 2:0", "2021-01-01 FA s B|A 3:1", "2022-01-01 E1 s B|A 0:1",
                        "2022-02-01 E0 s A|B 1:1", "2022-03-01 E0 s A|C 5:0"}
-        << "2024-01-01" << "2:1";
+        << "2024-01-01"
+        << "2:1";
     QTest::newRow("ten years back to the same day; D itself never")
         << QStringList{"2014-01-01 E0 s A|B 1:0", "2013-12-31 E0 s A|B 1:0", "2024-01-01 E0 s B|A 1:0"}
-        << "2024-01-01" << "1:0";
+        << "2024-01-01"
+        << "1:0";
     QTest::newRow("29 February goes to 28 February")
-        << QStringList{"2014-02-28 E0 s B|A 1:0", "2014-02-27 E0 s B|A 1:0"} << "2024-02-29" << "0:1";
-    QTest::newRow("no meetings") << QStringList{"2020-01-01 E0 s A|C 1:0"} << "2024-01-01" << "0:0";
+        << QStringList{"2014-02-28 E0 s B|A 1:0", "2014-02-27 E0 s B|A 1:0"} << "2024-02-29"
+        << "0:1";
+    QTest::newRow("no meetings") << QStringList{"2020-01-01 E0 s A|C 1:0"} << "2024-01-01"
+                                 << "0:0";
 }
 
 void TestHistoryFill::headToHead() {
     QFETCH(QStringList, rows);
     QFETCH(QString, date);
     QFETCH(QString, wins);
-    const FillPlan plan = PlanFill(Index(rows), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("E0"),
-                                   QDate::fromString(date, Qt::ISODate), {});
+    const FillPlan plan = PlanFill(Index(rows), QStringLiteral("A"), QStringLiteral("B"),
+                                   QStringLiteral("E0"), QDate::fromString(date, Qt::ISODate), {});
     QCOMPARE(Opt(plan.homeWins) + u':' + Opt(plan.guestWins), wins);
 }
 
@@ -150,24 +155,28 @@ void TestHistoryFill::places_data() {
         "2023-08-13 E0 2023/24 Y|X 0:0", // X, Y, Z, W behind
         "2023-08-14 E0 2023/24 W|Z 1:1",
     };
-    QTest::newRow("ties: difference, scored, name") << season << "2023-09-01" << "3:2";
-    QTest::newRow("only matches before D") << season << "2023-08-12" << "2:1";
+    QTest::newRow("ties: difference, scored, name") << season << "2023-09-01"
+                                                    << "3:2";
+    QTest::newRow("only matches before D") << season << "2023-08-12"
+                                           << "2:1";
     QStringList twoSeasons = season;
-    twoSeasons << "2024-08-10 E0 2024/25 B|A 0:4" << "2024-08-11 E0 2024/25 C|X -:-";
-    QTest::newRow("D's season is the latest that started on or before D")
-        << twoSeasons << "2024-09-01" << "1:2";
-    QTest::newRow("a club without a match in the season keeps its box")
-        << twoSeasons << "2024-08-10" << "_:_";
+    twoSeasons << "2024-08-10 E0 2024/25 B|A 0:4"
+               << "2024-08-11 E0 2024/25 C|X -:-";
+    QTest::newRow("D's season is the latest that started on or before D") << twoSeasons << "2024-09-01"
+                                                                          << "1:2";
+    QTest::newRow("a club without a match in the season keeps its box") << twoSeasons << "2024-08-10"
+                                                                        << "_:_";
     QTest::newRow("equal on everything: name in code order")
-        << QStringList{"2023-08-10 E0 s B|X 1:1", "2023-08-10 E0 s A|Y 1:1"} << "2023-09-01" << "1:2";
+        << QStringList{"2023-08-10 E0 s B|X 1:1", "2023-08-10 E0 s A|Y 1:1"} << "2023-09-01"
+        << "1:2";
 }
 
 void TestHistoryFill::places() {
     QFETCH(QStringList, rows);
     QFETCH(QString, date);
     QFETCH(QString, places);
-    const FillPlan plan = PlanFill(Index(rows), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("E0"),
-                                   QDate::fromString(date, Qt::ISODate), {});
+    const FillPlan plan = PlanFill(Index(rows), QStringLiteral("A"), QStringLiteral("B"),
+                                   QStringLiteral("E0"), QDate::fromString(date, Qt::ISODate), {});
     QCOMPARE(Opt(plan.homePlace) + u':' + Opt(plan.guestPlace), places);
 }
 
@@ -176,10 +185,14 @@ void TestHistoryFill::odds_data() {
     QTest::addColumn<QString>("written");
     QTest::addColumn<bool>("outOfRange");
 
-    QTest::newRow("point to comma, as typed") << "1.85/3.4/4.2" << "1,85 3,40 4,20" << false;
-    QTest::newRow("tidied as the box tidies") << "2/12.55/1.855" << "2,00 12,5 1,85" << false;
-    QTest::newRow("out of range not written") << "1.005/6.5/55" << "_ 6,50 _" << true;
-    QTest::newRow("a comma in the file") << "1,5/3,25/7" << "1,50 3,25 7,00" << false;
+    QTest::newRow("point to comma, as typed") << "1.85/3.4/4.2"
+                                              << "1,85 3,40 4,20" << false;
+    QTest::newRow("tidied as the box tidies") << "2/12.55/1.855"
+                                              << "2,00 12,5 1,85" << false;
+    QTest::newRow("out of range not written") << "1.005/6.5/55"
+                                              << "_ 6,50 _" << true;
+    QTest::newRow("a comma in the file") << "1,5/3,25/7"
+                                         << "1,50 3,25 7,00" << false;
 }
 
 void TestHistoryFill::odds() {
@@ -201,7 +214,8 @@ void TestHistoryFill::odds() {
 }
 
 void TestHistoryFill::exclusions() {
-    const MatchIndex index = Index({"2023-08-10 E0 2023/24 A|B 1:0 2/3/4", "2023-09-10 E0 2023/24 A|B 1:0 2/3/4"});
+    const MatchIndex index =
+        Index({"2023-08-10 E0 2023/24 A|B 1:0 2/3/4", "2023-09-10 E0 2023/24 A|B 1:0 2/3/4"});
     FillOptions options;
     options.headToHead = false;
     options.places = false;

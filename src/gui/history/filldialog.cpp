@@ -15,8 +15,8 @@ namespace kalvado {
 
 HistoryFillDialog::HistoryFillDialog(AppContext &ctx, std::unique_ptr<HistoryBoxes> boxes, QString home,
                                      QString away, QString league, const QDate &date, QWidget *parent)
-    : QDialog(parent), m_ctx(ctx), m_boxes(std::move(boxes)), m_home(std::move(home)), m_away(std::move(away)),
-      m_league(std::move(league)) {
+    : QDialog(parent), m_ctx(ctx), m_boxes(std::move(boxes)), m_home(std::move(home)),
+      m_away(std::move(away)), m_league(std::move(league)) {
     setObjectName(QStringLiteral("dlgOtIstoria"));
     setWindowTitle(QStringLiteral("От историята"));
     setAttribute(Qt::WA_DeleteOnClose);
