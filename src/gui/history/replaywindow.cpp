@@ -33,7 +33,7 @@ constexpr int kRow = 300; // twips per line
 constexpr int kResultsTop = 1080;
 constexpr int kRightLeft = 6360;
 constexpr int kRightWidth = 9600;
-constexpr int kChartHeight = 4200;
+constexpr int kChartHeight = 4500;
 // More points than the chart has pixels only cost drawing time.
 constexpr int kChartBuckets = 1200;
 
@@ -162,13 +162,15 @@ void ReplayWindow::build() {
     heading(QStringLiteral("Мачове"), 240, top, kNameW);
     heading(QStringLiteral("Брой"), kCountL, top, kCountW, right);
     heading(QStringLiteral("%"), kPctL, top, kPctW, right);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 7; ++i) {
         top += kRow;
-        const QString name = i == 0 ? QStringLiteral("В избраните сезони")
-                             : i == 1
-                                 ? QStringLiteral("Повторени")
-                                 : QStringLiteral("Пропуснати: ") + ReplayLeftOutText(ReplayLeftOut(i - 1));
-        QLabel *l = label(name, 240, top, kNameW);
+        const QString name = i == 0   ? QStringLiteral("В избраните сезони")
+                             : i == 1 ? QStringLiteral("Повторени")
+                             : i == 2 ? QStringLiteral("Пропуснати")
+                                      : ReplayLeftOutText(ReplayLeftOut(i - 2));
+        // The reasons sit under "Пропуснати".
+        const int indent = i > 2 ? 240 : 0;
+        QLabel *l = label(i > 2 ? QStringLiteral("– ") + name : name, 240 + indent, top, kNameW - indent);
         l->setToolTip(name);
         lblMachove[i] = number(QStringLiteral("lblMachove_%1").arg(i), kCountL, top, kCountW);
         lblMachovePct[i] = number(QStringLiteral("lblMachovePct_%1").arg(i), kPctL, top, kPctW);
@@ -223,18 +225,18 @@ void ReplayWindow::build() {
 
     // A stake of 1 on every replayed match at its held odds.
     top += kRow + 120;
-    heading(QStringLiteral("Залог 1 на всеки мач"), 240, top, 2700);
-    heading(QStringLiteral("Залози"), 2940, top, 900, right);
-    heading(QStringLiteral("Печалба"), 3840, top, 1200, right);
-    heading(QStringLiteral("Доходност"), 5040, top, 1080, right);
+    heading(QStringLiteral("Залог 1 на всеки мач"), 240, top, 2460);
+    heading(QStringLiteral("Залози"), 2700, top, 840, right);
+    heading(QStringLiteral("Печалба"), 3540, top, 1140, right);
+    heading(QStringLiteral("Доходност"), 4740, top, 1320, right);
     const QString stakeNames[3] = {QStringLiteral("Формулата"), QStringLiteral("Фаворитът"),
                                    QStringLiteral("Винаги „1“")};
     for (int i = 0; i < 3; ++i) {
         top += kRow;
-        label(stakeNames[i], 240, top, 2700);
-        lblStakes[i] = number(QStringLiteral("lblStakes_%1").arg(i), 2940, top, 900);
-        lblProfit[i] = number(QStringLiteral("lblProfit_%1").arg(i), 3840, top, 1200);
-        lblYield[i] = number(QStringLiteral("lblYield_%1").arg(i), 5040, top, 1080);
+        label(stakeNames[i], 240, top, 2460);
+        lblStakes[i] = number(QStringLiteral("lblStakes_%1").arg(i), 2700, top, 840);
+        lblProfit[i] = number(QStringLiteral("lblProfit_%1").arg(i), 3540, top, 1140);
+        lblYield[i] = number(QStringLiteral("lblYield_%1").arg(i), 4740, top, 1320);
     }
 
     // The profit over the matches, and one line per season.
@@ -257,7 +259,7 @@ void ReplayWindow::build() {
     grdSezoni->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdSezoni->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdSezoni->setWordWrap(false);
-    PlaceTw(grdSezoni, kRightLeft, kResultsTop + kChartHeight + 120, kRightWidth, 2760);
+    PlaceTw(grdSezoni, kRightLeft, kResultsTop + kChartHeight + 120, kRightWidth, 2520);
 
     cmdEksport = Named(new QPushButton(QStringLiteral("Експорт в CSV…"), this), QStringLiteral("cmdEksport"));
     cmdEksport->setToolTip(QStringLiteral("Всеки мач на проверката във файл за електронна таблица"));
@@ -408,8 +410,9 @@ void ReplayWindow::clearShown() {
 
 void ReplayWindow::showResult(const ReplayResult &r) {
     const ReplayTotals &t = r.totals;
-    const int counts[6] = {t.matches, t.replayed, t.leftOut[1], t.leftOut[2], t.leftOut[3], t.leftOut[4]};
-    for (int i = 0; i < 6; ++i) {
+    const int counts[7] = {t.matches,    t.replayed,  t.matches - t.replayed, t.leftOut[1], t.leftOut[2],
+                           t.leftOut[3], t.leftOut[4]};
+    for (int i = 0; i < 7; ++i) {
         lblMachove[i]->setText(QString::number(counts[i]));
         lblMachovePct[i]->setText(PercentText(counts[i], t.matches));
     }
@@ -431,10 +434,13 @@ void ReplayWindow::showResult(const ReplayResult &r) {
         lblYield[s]->setText(YieldPercent(profits[s], t.replayed));
     }
 
-    grdSezoni->setRowCount(int(r.bySeason.size()));
-    for (int row = 0; row < r.bySeason.size(); ++row) {
-        const ReplaySeason &season = r.bySeason[row];
+    // A season of the range may hold only matches not yet played: no line for it.
+    grdSezoni->setRowCount(0);
+    for (const ReplaySeason &season : r.bySeason) {
         const ReplayTotals &s = season.totals;
+        if (s.matches == 0) continue;
+        const int row = grdSezoni->rowCount();
+        grdSezoni->insertRow(row);
         const QString cells[7] = {season.season,
                                   QString::number(s.matches),
                                   QString::number(s.replayed),
@@ -490,7 +496,7 @@ void ReplayWindow::showChart(const ReplayResult &r) {
     x->setTickAnchor(0);
     x->setTickInterval(TickStep(n));
     auto *y = new QValueAxis(chart);
-    y->setTitleText(QStringLiteral("Натрупана печалба (залог 1)"));
+    y->setTitleText(QStringLiteral("Натрупана печалба"));
     y->setLabelFormat(QStringLiteral("%.2f"));
     // Zero, where both start, stays in sight.
     double lo = 0;

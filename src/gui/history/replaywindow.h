@@ -64,10 +64,10 @@ public:
     QPushButton *cmdSpri = nullptr;
     QProgressBar *prgHod = nullptr;
     QLabel *lblHod = nullptr;
-    // Matches of the seasons, replayed, then left out by reason (FewMatches ..
-    // EngineFailed); each with its percentage of the matches.
-    QLabel *lblMachove[6] = {};
-    QLabel *lblMachovePct[6] = {};
+    // Matches of the seasons, replayed, left out, then left out by reason
+    // (FewMatches .. EngineFailed); each with its percentage of the matches.
+    QLabel *lblMachove[7] = {};
+    QLabel *lblMachovePct[7] = {};
     // Sign hits: formula, favourite, always "1"; exact scores: formula, always 1:1.
     QLabel *lblHits[5] = {};
     QLabel *lblHitsPct[5] = {};
