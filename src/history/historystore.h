@@ -52,6 +52,10 @@ public:
     // the file lacks never erases one held). A fixtures file first removes
     // every not-yet-played match of the leagues it holds.
     ImportSummary Import(const MatchFile &file);
+    // Several files in one transaction, a summary for each in order: all
+    // stored, or none (each then carries the database message). Far quicker
+    // than one call per file, as each commit waits for the disk.
+    QList<ImportSummary> Import(const QList<MatchFile> &files);
 
     QList<LeagueSummary> Leagues() const;
     // Deletes the league's matches and its name. Empty on success, else the
