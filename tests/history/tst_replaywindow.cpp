@@ -140,6 +140,7 @@ void TestReplayWindow::seasons() {
 
 void TestReplayWindow::wholeRunShown() {
     ReplayWindow *w = window();
+    QCOMPARE(w->objectName(), QStringLiteral("frmProverka"));
     QVERIFY(w->width() <= 1100 && w->height() <= 620);
     runToEnd(QStringLiteral("T1"), QStringLiteral("2021/22"), QStringLiteral("2022/23"));
     // Matches, replayed, left out and why: counts and whole percentages of the 60.
