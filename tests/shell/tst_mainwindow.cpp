@@ -1,3 +1,4 @@
+#include "gui/history/historywindow.h"
 #include "gui/shell/aboutbox.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/optionswindow.h"
@@ -91,6 +92,13 @@ private slots:
         w->cmdHelp->click();
         QCOMPARE(m_env->windows.ifLoaded<AboutBox>(WindowId::ForAs), about);
         QVERIFY(w->isVisible());
+        // The history button sits in free space: it covers no other control.
+        for (const QWidget *other : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (other != w->cmdIstoria)
+                QVERIFY2(!other->geometry().intersects(w->cmdIstoria->geometry()), qPrintable(other->objectName()));
+        w->cmdIstoria->click();
+        auto *history = m_env->windows.ifLoaded<HistoryWindow>(WindowId::Istoria);
+        QVERIFY(history && history->isVisible());
     }
 
     // Layer states P1..P4 as 1/0, then the layer seen.

@@ -136,6 +136,10 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ct
         PlaceTw(button, i % 2 == 0 ? 240 : 2880, 2580 + 510 * (i / 2), 2520, 450);
         *buttons[i].member = button;
     }
+    // In the free row under the button pairs, across both columns.
+    cmdIstoria = new QPushButton(QStringLiteral("История на мачовете"), this);
+    cmdIstoria->setObjectName(QStringLiteral("cmdIstoria"));
+    PlaceTw(cmdIstoria, 240, 2580 + 510 * 4, 5160, 450);
     const auto opener = [this](WindowId id) {
         return [this, id] {
             if (m_ctx.windows) m_ctx.windows->show(id);
@@ -147,6 +151,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ct
     connect(cmdFinans, &QPushButton::clicked, this, opener(WindowId::Finans));
     connect(cmdOpt, &QPushButton::clicked, this, opener(WindowId::Opt));
     connect(cmdHelp, &QPushButton::clicked, this, opener(WindowId::ForAs));
+    connect(cmdIstoria, &QPushButton::clicked, this, opener(WindowId::Istoria));
     connect(cmdHelpR, &QPushButton::clicked, this, &MainWindow::openHelp);
     connect(cmdExit, &QPushButton::clicked, this, &MainWindow::leave);
 

@@ -40,6 +40,7 @@ public:
     QPushButton *cmdHelp = nullptr;
     QPushButton *cmdHelpR = nullptr;
     QPushButton *cmdExit = nullptr;
+    QPushButton *cmdIstoria = nullptr;
 
     // Picture layers: picKelo and picAutor inside picOrvel, picMarn inside picAutor.
     PictureBox *picOrvel = nullptr;
