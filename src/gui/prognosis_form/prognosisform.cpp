@@ -135,9 +135,12 @@ PrognosisForm::PrognosisForm(AppContext &ctx, QWidget *parent)
     setTabOrderChain();
     connectHandlers();
 
-    // Fills the boxes from the match history; made last, so the Tab order
-    // of the form's own controls stays as it is.
+    // Fills the boxes from the match history. Tab passes it by, so a whole
+    // match is still entered in the form's own order.
     cmdOtIstoria = Named(new QPushButton(QStringLiteral("От историята"), this), QStringLiteral("cmdOtIstoria"));
+    cmdOtIstoria->setFocusPolicy(Qt::ClickFocus);
+    cmdOtIstoria->setToolTip(QStringLiteral("Попълва резултатите, срещите, местата и коефициентите от "
+                                            "историята на мачовете"));
     PlaceTw(cmdOtIstoria, 7440, 180, 3525, 375);
     connect(cmdOtIstoria, &QPushButton::clicked, this, [this] {
         ShowHistoryFill(m_ctx, std::make_unique<FormHistoryBoxes>(*this, m_ctx.windows), this);
