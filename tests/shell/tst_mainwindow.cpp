@@ -1,12 +1,13 @@
 #include "gui/shell/aboutbox.h"
+#include "gui/shell/helpwindow.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/optionswindow.h"
 #include "gui/shell/picturebox.h"
 #include "support/testenv.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -34,15 +35,6 @@ QString States(MainWindow *w) {
     return s;
 }
 } // namespace
-
-// Records the help page the window asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -269,28 +261,58 @@ private slots:
             QCOMPARE(!frames[i]->isHidden(), shown.contains(i));
     }
 
-    void helpOpensThePageBesideTheProgram() {
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    // The page beside the program, else the installed one, goes to the
+    // desktop; where the desktop cannot open it, the program shows it itself.
+    void helpAlwaysShowsThePage_data() {
+        QTest::addColumn<QString>("page"); // under the program's folder; empty: none there
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("desktopOpens");
+        QTest::newRow("missing") << "" << false << true;
+        QTest::newRow("missing, installed") << "" << true << true;
+        QTest::newRow("beside the program") << "help/KdHelp.html" << false << true;
+        QTest::newRow("installed") << "share/help/KdHelp.html" << true << true;
+        QTest::newRow("no launcher") << "help/KdHelp.html" << false << false;
+        QTest::newRow("no launcher, installed") << "share/help/KdHelp.html" << true << false;
+    }
+    void helpAlwaysShowsThePage() {
+        QFETCH(QString, page);
+        QFETCH(bool, installed);
+        QFETCH(bool, desktopOpens);
+        const QDir program(m_env->ctx.programDir);
+        if (installed) m_env->ctx.helpPage = program.filePath(QStringLiteral("share/help/KdHelp.html"));
+        const QString expected =
+            installed ? m_env->ctx.helpPage : program.filePath(QStringLiteral("help/KdHelp.html"));
+        if (!page.isEmpty()) {
+            QVERIFY(program.mkpath(QFileInfo(program.filePath(page)).path()));
+            QFile file(program.filePath(page));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("<html><body><h1>Помощ</h1></body></html>");
+        }
         MainWindow *w = window();
+        QList<QUrl> asked;
+        w->setUrlOpener([&](const QUrl &url) {
+            asked << url;
+            return desktopOpens;
+        });
         w->cmdHelpR->click();
-        QVERIFY(catcher.opened.isEmpty()); // no page beside the program: nothing happens
+        w->cmdHelpR->click();
+        if (page.isEmpty()) {
+            QVERIFY(asked.isEmpty());
+            QCOMPARE(m_env->messages.shown().size(), 2);
+            QCOMPARE(m_env->messages.shown().first().text,
+                     QStringLiteral("Страницата с помощта липсва:\n") + expected);
+            QVERIFY(!w->helpWindow());
+            return;
+        }
+        QCOMPARE(asked, QList<QUrl>(2, QUrl::fromLocalFile(expected)));
         QVERIFY(m_env->messages.shown().isEmpty());
-        QVERIFY(QDir(m_env->ctx.programDir).mkpath(QStringLiteral("help")));
-        QFile page(QDir(m_env->ctx.programDir).filePath(QStringLiteral("help/KdHelp.html")));
-        QVERIFY(page.open(QIODevice::WriteOnly));
-        page.close();
-        w->cmdHelpR->click();
-        // An installed program is given the page it found in its share folder.
-        m_env->ctx.helpPage = QDir(m_env->ctx.programDir).filePath(QStringLiteral("share/help/KdHelp.html"));
-        QVERIFY(QDir(m_env->ctx.programDir).mkpath(QStringLiteral("share/help")));
-        QFile installed(m_env->ctx.helpPage);
-        QVERIFY(installed.open(QIODevice::WriteOnly));
-        installed.close();
-        w->cmdHelpR->click();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(catcher.opened, (QList<QUrl>{QUrl::fromLocalFile(page.fileName()),
-                                              QUrl::fromLocalFile(m_env->ctx.helpPage)}));
+        QCOMPARE(w->helpWindow() != nullptr, !desktopOpens);
+        if (desktopOpens) return;
+        QCOMPARE(w->findChildren<HelpWindow *>().size(), 1); // one window, brought forward
+        QVERIFY(w->helpWindow()->isVisible());
+        QCOMPARE(w->helpWindow()->windowTitle(), QStringLiteral("Kalvado – Помощ"));
+        QCOMPARE(w->helpWindow()->source(), QUrl::fromLocalFile(expected));
+        QVERIFY(w->helpWindow()->toPlainText().contains(QStringLiteral("Помощ")));
     }
 
     // "Изход" stores the caption too; closing by the frame keeps the one stored before.

@@ -1,14 +1,17 @@
 #include "gui/shell/mainwindow.h"
 
+#include "gui/common/messageboxes.h"
 #include "gui/common/settingssave.h"
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
 #include "gui/common/windows.h"
+#include "gui/shell/helpwindow.h"
 #include "gui/shell/picturebox.h"
 #include "storage/settingsstore.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -289,8 +292,21 @@ void MainWindow::openHelp() {
     const QString page = m_ctx.helpPage.isEmpty()
                              ? BesideProgram(m_ctx.programDir, QStringLiteral("help/KdHelp.html"))
                              : m_ctx.helpPage;
-    // A missing page is no error: the button then does nothing.
-    if (QFileInfo(page).isFile()) QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    if (!QFileInfo(page).isFile()) {
+        if (m_ctx.messages)
+            m_ctx.messages->show(
+                this, QStringLiteral("Kalvado"),
+                QStringLiteral("Страницата с помощта липсва:\n%1").arg(QDir::toNativeSeparators(page)),
+                MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(page);
+    if (m_openUrl ? m_openUrl(url) : QDesktopServices::openUrl(url)) return;
+    // No launcher on this desktop: the button still shows the help.
+    if (!m_help) m_help = new HelpWindow(page, this);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void MainWindow::leave() {

@@ -2,15 +2,19 @@
 
 #include "gui/common/appcontext.h"
 
+#include "gui/shell/helpwindow.h"
 #include "gui/shell/recentpanel.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QPushButton;
 class QTimer;
+class QUrl;
 
 namespace kalvado {
 
@@ -27,6 +31,11 @@ public:
     explicit MainWindow(AppContext &ctx, QWidget *parent = nullptr);
     // The panel of the last five prognoses; recording adds to it.
     RecentPanel *panel() { return m_panel; }
+    // How "Помощ" hands the page to the desktop; tests stand in for it.
+    // False when the desktop could not open it.
+    void setUrlOpener(std::function<bool(const QUrl &)> opener) { m_openUrl = std::move(opener); }
+    // The program's own view of the help page, while it is open.
+    HelpWindow *helpWindow() const { return m_help; }
 
     // One tick of the 10 ms highlight timer and of the 1500 ms stadium timer.
     void Timer1Tick();
@@ -88,6 +97,8 @@ private:
     std::array<PictureBox *, 4> m_choices{};
     std::array<PictureBox *, 6> m_stadium{};
     RecentPanel *m_panel = nullptr;
+    std::function<bool(const QUrl &)> m_openUrl;
+    QPointer<HelpWindow> m_help;
     // Set once the state has been saved on the way out; a close that follows
     // (the program closing its windows) saves nothing more.
     bool m_leaving = false;
