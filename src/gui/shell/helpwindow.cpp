@@ -2,8 +2,11 @@
 
 #include "gui/common/twips.h"
 
+#include <QDesktopServices>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace kalvado {
@@ -21,6 +24,32 @@ HelpWindow::HelpWindow(const QString &page, QWidget *parent) : QTextBrowser(pare
         size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
     resize(size);
     CentreWindow(this);
+}
+
+void OpenWithDesktop(const QUrl &url, QObject *context, std::function<void()> failed) {
+    // Qt starts the launcher detached and calls that success, even when the
+    // launcher then finds nothing to open the page with; so run it here.
+    const QString launcher = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (launcher.isEmpty()) {
+        if (!QDesktopServices::openUrl(url)) failed();
+        return;
+    }
+    // Left without a parent: a browser the launcher keeps running outlives
+    // the program instead of being killed with it.
+    auto *process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(process, &QProcess::finished, context,
+                     [process, failed](int code, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         if (status != QProcess::NormalExit || code != 0) failed();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, context,
+                     [process, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;
+                         process->deleteLater();
+                         failed();
+                     });
+    process->start(launcher, {url.toString(QUrl::FullyEncoded)});
 }
 
 } // namespace kalvado

@@ -10,7 +10,6 @@
 #include "storage/settingsstore.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -300,9 +299,11 @@ void MainWindow::openHelp() {
                 MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
         return;
     }
-    const QUrl url = QUrl::fromLocalFile(page);
-    if (m_openUrl ? m_openUrl(url) : QDesktopServices::openUrl(url)) return;
-    // No launcher on this desktop: the button still shows the help.
+    // On a desktop that cannot open it the button still shows the help.
+    OpenWithDesktop(QUrl::fromLocalFile(page), this, [this, page] { showHelpHere(page); });
+}
+
+void MainWindow::showHelpHere(const QString &page) {
     if (!m_help) m_help = new HelpWindow(page, this);
     m_help->show();
     m_help->raise();

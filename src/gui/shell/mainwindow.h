@@ -9,12 +9,10 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 class QLabel;
 class QPushButton;
 class QTimer;
-class QUrl;
 
 namespace kalvado {
 
@@ -31,9 +29,6 @@ public:
     explicit MainWindow(AppContext &ctx, QWidget *parent = nullptr);
     // The panel of the last five prognoses; recording adds to it.
     RecentPanel *panel() { return m_panel; }
-    // How "Помощ" hands the page to the desktop; tests stand in for it.
-    // False when the desktop could not open it.
-    void setUrlOpener(std::function<bool(const QUrl &)> opener) { m_openUrl = std::move(opener); }
     // The program's own view of the help page, while it is open.
     HelpWindow *helpWindow() const { return m_help; }
 
@@ -90,6 +85,7 @@ private:
     void choosePicture(int button);
     void hideChoiceButtons();
     void openHelp();
+    void showHelpHere(const QString &page);
     void leave();
 
     AppContext &m_ctx;
@@ -97,7 +93,6 @@ private:
     std::array<PictureBox *, 4> m_choices{};
     std::array<PictureBox *, 6> m_stadium{};
     RecentPanel *m_panel = nullptr;
-    std::function<bool(const QUrl &)> m_openUrl;
     QPointer<HelpWindow> m_help;
     // Set once the state has been saved on the way out; a close that follows
     // (the program closing its windows) saves nothing more.
