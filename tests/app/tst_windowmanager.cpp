@@ -55,8 +55,6 @@ class TestWindowManager final : public QObject {
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        // No desktop launcher (xdg-open) to hand the help page to.
-        env.insert(QStringLiteral("PATH"), m_dir.filePath(QStringLiteral("no-programs")));
         return env;
     }
 
@@ -181,7 +179,10 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(KALVADO_STARTER_DB), db));
         QVERIFY(QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner));
         m_program = std::make_unique<QProcess>();
-        m_program->setProcessEnvironment(environment());
+        QProcessEnvironment env = environment();
+        // No desktop launcher (xdg-open) to hand the help page to.
+        env.insert(QStringLiteral("PATH"), m_dir.filePath(QStringLiteral("no-programs")));
+        m_program->setProcessEnvironment(env);
         m_program->setWorkingDirectory(m_dir.path());
         m_program->setProcessChannelMode(QProcess::ForwardedChannels);
         m_program->start(m_dir.filePath(QStringLiteral("kalvado")), {});
