@@ -54,6 +54,8 @@ private slots:
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDirectory(QDir::homePath());
+        // A new user's sidebar; the tests' shared settings remember other tests' folders.
+        dialog.setSidebarUrls({QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath())});
         QStringList texts;
         for (const QToolButton *b : dialog.findChildren<QToolButton *>())
             texts << b->toolTip();
