@@ -35,9 +35,9 @@ constexpr int kButtonsTop = kChartTop + kChartHeight + 120;
 // More points than the chart has pixels only cost drawing time.
 constexpr int kChartBuckets = 1200;
 
-// The curve from 0 before the first prognosis, thinned to the lowest and the
-// highest point of each bucket so that no peak is lost.
-QList<QPointF> ChartPoints(const std::vector<double> &curve) {
+} // namespace
+
+QList<QPointF> ProfitChartPoints(const std::vector<double> &curve) {
     QList<QPointF> points{QPointF(0, 0)};
     const qsizetype n = qsizetype(curve.size());
     const qsizetype bucket = std::max<qsizetype>(1, (n + kChartBuckets - 1) / kChartBuckets);
@@ -57,7 +57,7 @@ QList<QPointF> ChartPoints(const std::vector<double> &curve) {
     return points;
 }
 
-double TickStep(int count) {
+double ProfitTickStep(int count) {
     for (double power = 1;; power *= 10)
         for (const double step : {power, 2 * power, 5 * power})
             if (count <= 10 * step) return step;
@@ -67,8 +67,6 @@ QString PercentText(int hits, int of) {
     const std::optional<int> p = HitPercent(hits, of);
     return p ? QString::number(*p) + QStringLiteral(" %") : QString();
 }
-
-} // namespace
 
 MarketComparisonWindow::MarketComparisonWindow(AppContext &ctx, QWidget *parent)
     : QWidget(parent), m_ctx(ctx) {
@@ -218,7 +216,7 @@ void MarketComparisonWindow::buildChart(const MarketComparison &c) {
     const auto series = [&](const QString &name, const std::vector<double> &curve, const QPen &pen) {
         auto *s = new QLineSeries(chart);
         s->setName(name);
-        s->replace(ChartPoints(curve));
+        s->replace(ProfitChartPoints(curve));
         s->setPen(pen);
         chart->addSeries(s);
         return s;
@@ -235,7 +233,7 @@ void MarketComparisonWindow::buildChart(const MarketComparison &c) {
     // Ticks on whole prognoses: 1, 2 or 5 times a power of ten, at most ten steps.
     x->setTickType(QValueAxis::TicksDynamic);
     x->setTickAnchor(0);
-    x->setTickInterval(TickStep(c.compared));
+    x->setTickInterval(ProfitTickStep(c.compared));
     auto *y = new QValueAxis(chart);
     y->setTitleText(QStringLiteral("Натрупана печалба (залог 1)"));
     y->setLabelFormat(QStringLiteral("%.2f"));

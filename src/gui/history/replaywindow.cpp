@@ -1,7 +1,7 @@
 #include "gui/history/replaywindow.h"
 
 #include "engine/numbertext.h"
-#include "gui/archive/marketcomparison.h"
+#include "gui/archive/marketcomparisonwindow.h"
 #include "gui/archive/statisticswindow.h"
 #include "gui/common/filedialogs.h"
 #include "gui/common/messageboxes.h"
@@ -34,41 +34,6 @@ constexpr int kResultsTop = 1080;
 constexpr int kRightLeft = 6360;
 constexpr int kRightWidth = 9600;
 constexpr int kChartHeight = 4500;
-// More points than the chart has pixels only cost drawing time.
-constexpr int kChartBuckets = 1200;
-
-// The curve from 0 before the first match, thinned to the lowest and the
-// highest point of each bucket so that no peak is lost.
-QList<QPointF> ChartPoints(const std::vector<double> &curve) {
-    QList<QPointF> points{QPointF(0, 0)};
-    const qsizetype n = qsizetype(curve.size());
-    const qsizetype bucket = std::max<qsizetype>(1, (n + kChartBuckets - 1) / kChartBuckets);
-    points.reserve(2 * (n / bucket + 2));
-    for (qsizetype start = 0; start < n; start += bucket) {
-        const qsizetype end = std::min(n, start + bucket);
-        qsizetype lo = start;
-        qsizetype hi = start;
-        for (qsizetype i = start + 1; i < end; ++i) {
-            if (curve[i] < curve[lo]) lo = i;
-            if (curve[i] > curve[hi]) hi = i;
-        }
-        points.append(QPointF(double(std::min(lo, hi) + 1), curve[std::min(lo, hi)]));
-        if (lo != hi) points.append(QPointF(double(std::max(lo, hi) + 1), curve[std::max(lo, hi)]));
-    }
-    if (n > 0 && points.last().x() != double(n)) points.append(QPointF(double(n), curve[n - 1]));
-    return points;
-}
-
-double TickStep(int count) {
-    for (double power = 1;; power *= 10)
-        for (const double step : {power, 2 * power, 5 * power})
-            if (count <= 10 * step) return step;
-}
-
-QString PercentText(int hits, int of) {
-    const std::optional<int> p = HitPercent(hits, of);
-    return p ? QString::number(*p) + QStringLiteral(" %") : QString();
-}
 
 QString YieldPercent(__int128 ticks, int stakes) {
     const std::optional<QString> yield = YieldText(ticks, stakes);
@@ -477,7 +442,7 @@ void ReplayWindow::showChart(const ReplayResult &r) {
     const auto series = [&](const QString &name, const std::vector<double> &curve, const QPen &pen) {
         auto *s = new QLineSeries(chart);
         s->setName(name);
-        s->replace(ChartPoints(curve));
+        s->replace(ProfitChartPoints(curve));
         s->setPen(pen);
         chart->addSeries(s);
         return s;
@@ -494,7 +459,7 @@ void ReplayWindow::showChart(const ReplayResult &r) {
     // Ticks on whole matches: 1, 2 or 5 times a power of ten, at most ten steps.
     x->setTickType(QValueAxis::TicksDynamic);
     x->setTickAnchor(0);
-    x->setTickInterval(TickStep(n));
+    x->setTickInterval(ProfitTickStep(n));
     auto *y = new QValueAxis(chart);
     y->setTitleText(QStringLiteral("Натрупана печалба"));
     y->setLabelFormat(QStringLiteral("%.2f"));
