@@ -2,7 +2,7 @@
 #   make run    installs what is missing, builds and starts the program
 #   make test   installs what is missing, builds and runs every test headless
 BUILD ?= build
-PACKAGES = qt6-base-dev libqt6sql6-sqlite qt6-svg-dev qt6-charts-dev libqt6opengl6-dev cmake g++ ninja-build xvfb xauth \
+PACKAGES = qt6-base-dev libqt6sql6-sqlite qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n cmake g++ ninja-build xvfb xauth \
            xdotool x11-utils openbox imagemagick fonts-dejavu-core sqlite3
 # Only `make package` needs these.
 PACKAGE_TOOLS = desktop-file-utils appstream lintian dpkg-dev file
@@ -40,7 +40,7 @@ package:
 	cd $(BUILD) && cpack -G DEB
 	desktop-file-validate packaging/org.kalvado.Kalvado.desktop
 	appstreamcli validate --no-net $(BUILD)/packaging/org.kalvado.Kalvado.metainfo.xml
-	lintian $(BUILD)/kalvado_*.deb
+	lintian -I --pedantic $(BUILD)/kalvado_*.deb
 	@ls $(BUILD)/kalvado_*.deb
 
 clean:

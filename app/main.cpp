@@ -2,6 +2,7 @@
 #include "engine/numbertext.h"
 #include "gui/common/appcontext.h"
 #include "gui/common/messageboxes.h"
+#include "gui/common/qttranslations.h"
 #include "gui/common/windows.h"
 #include "gui/windowset.h"
 #include "storage/backup.h"
@@ -65,6 +66,7 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(assets);
     QLocale::setDefault(kalvado::BulgarianLocale());
+    kalvado::LoadQtTranslations(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/kalvado.svg")));
     // The splash window stays open behind the main window; the program ends
     // when the main window is left, not when the last window closes.

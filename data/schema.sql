@@ -53,6 +53,8 @@ CREATE UNIQUE INDEX MatchesByMatch ON Matches (League, Date, Home, Away);
 CREATE INDEX MatchesByHome ON Matches (Home, Date);
 CREATE INDEX MatchesByAway ON Matches (Away, Date);
 CREATE INDEX MatchesBySeason ON Matches (League, Season, Date);
+-- Every match in date order, for the replay, without sorting them all.
+CREATE INDEX MatchesByDate ON Matches (Date);
 
 -- The name shown for each league code.
 CREATE TABLE Leagues (

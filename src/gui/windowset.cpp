@@ -8,6 +8,7 @@
 #include "gui/common/windows.h"
 #include "gui/finance/financewindow.h"
 #include "gui/history/historywindow.h"
+#include "gui/history/replaywindow.h"
 #include "gui/prognosis_form/prognosisform.h"
 #include "gui/shell/aboutbox.h"
 #include "gui/shell/mainwindow.h"
@@ -31,6 +32,7 @@ void RegisterWindows(AppContext &ctx) {
     w.setFactory(WindowId::ForAs, [c] { return new AboutBox(*c); });
     w.setFactory(WindowId::Pazar, [c] { return new MarketComparisonWindow(*c); });
     w.setFactory(WindowId::Istoria, [c] { return new HistoryWindow(*c); });
+    w.setFactory(WindowId::Proverka, [c] { return new ReplayWindow(*c); });
 }
 
 } // namespace kalvado

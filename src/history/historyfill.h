@@ -32,17 +32,17 @@ struct FillPlan {
     std::array<std::optional<QString>, 8> homeConceded;
     std::array<std::optional<QString>, 8> guestScored;
     std::array<std::optional<QString>, 8> guestConceded;
-    std::optional<QString> homeWins; // txtD
-    std::optional<QString> guestWins; // txtG
-    std::optional<QString> homePlace; // txtClD
+    std::optional<QString> homeWins;   // txtD
+    std::optional<QString> guestWins;  // txtG
+    std::optional<QString> homePlace;  // txtClD
     std::optional<QString> guestPlace; // txtClG
     std::optional<QString> odds1;
     std::optional<QString> oddsX;
     std::optional<QString> odds2;
 
-    int homeMatches = 0;  // found in the year before D (at most 8)
+    int homeMatches = 0; // found in the year before D (at most 8)
     int guestMatches = 0;
-    int homeH2h = 0;      // wins in ten years
+    int homeH2h = 0; // wins in ten years
     int guestH2h = 0;
     int h2hMatches = 0;
     std::optional<int> homePlaceNo;
@@ -66,8 +66,19 @@ FillPlan PlanFill(const MatchIndex &index, const QString &home, const QString &a
 class FillTarget {
 public:
     virtual ~FillTarget() = default;
-    enum class Box { HomeScored, HomeConceded, GuestScored, GuestConceded, HomeWins, GuestWins,
-                     HomePlace, GuestPlace, Odds1, OddsX, Odds2 };
+    enum class Box {
+        HomeScored,
+        HomeConceded,
+        GuestScored,
+        GuestConceded,
+        HomeWins,
+        GuestWins,
+        HomePlace,
+        GuestPlace,
+        Odds1,
+        OddsX,
+        Odds2
+    };
     // `index` 0..7 for the result arrays, 0 otherwise.
     virtual void setBoxText(Box box, int index, const QString &text) = 0;
 };

@@ -1,7 +1,10 @@
 #include "history/historystore.h"
 
+#include "history/historyfill.h"
+
 #include "history/leagues.h"
 #include "storage/database.h"
+#include "storage/fastscan.h"
 
 #include <QHash>
 #include <QSet>
@@ -10,7 +13,11 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <deque>
 #include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace kalvado {
 
@@ -55,6 +62,58 @@ MatchRow ReadRow(const QSqlQuery &q, int first = 0) {
     r.oddsD = q.value(first + 9).toString();
     r.oddsA = q.value(first + 10).toString();
     r.oddsFrom = q.value(first + 11).toString();
+    return r;
+}
+
+// "yyyy-mm-dd" as stored; anything else is an invalid date.
+QDate DateFromUtf8(QByteArrayView v) {
+    if (v.size() != 10 || v.at(4) != '-' || v.at(7) != '-') return {};
+    const auto number = [&v](int from, int length) {
+        int n = 0;
+        for (int i = from; i < from + length; ++i) {
+            if (v.at(i) < '0' || v.at(i) > '9') return -1;
+            n = n * 10 + (v.at(i) - '0');
+        }
+        return n;
+    };
+    return QDate(number(0, 4), number(5, 2), number(8, 2));
+}
+
+// One QString for each distinct value: a history repeats its clubs,
+// leagues, seasons and odds thousands of times, so reading shares them
+// rather than decoding and allocating each again.
+class TextPool final {
+public:
+    const QString &Get(QByteArrayView bytes) {
+        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        if (const auto it = m_texts.find(key); it != m_texts.end()) return it->second;
+        // A deque never moves its elements, so the key stays valid.
+        const std::string &held = m_keys.emplace_back(key);
+        return m_texts.emplace(std::string_view(held), Utf8Text(bytes.data(), bytes.size())).first->second;
+    }
+
+private:
+    std::deque<std::string> m_keys;
+    std::unordered_map<std::string_view, QString> m_texts;
+};
+
+// ReadRow for a row of the direct route (NULL reads as empty).
+MatchRow RowFromUtf8(const QByteArrayView *v, TextPool &pool) {
+    MatchRow r;
+    r.league = pool.Get(v[0]);
+    r.season = pool.Get(v[1]);
+    r.date = DateFromUtf8(v[2]);
+    r.time = pool.Get(v[3]);
+    r.home = pool.Get(v[4]);
+    r.away = pool.Get(v[5]);
+    if (!v[6].isEmpty() && !v[7].isEmpty()) {
+        r.homeGoals = v[6].toByteArray().toInt();
+        r.awayGoals = v[7].toByteArray().toInt();
+    }
+    r.oddsH = pool.Get(v[8]);
+    r.oddsD = pool.Get(v[9]);
+    r.oddsA = pool.Get(v[10]);
+    r.oddsFrom = pool.Get(v[11]);
     return r;
 }
 
@@ -167,17 +226,8 @@ QSqlQuery Select(const QString &connection, const QString &sql, const QVariantLi
     return q;
 }
 
-} // namespace
-
-HistoryStore::HistoryStore(QString connectionName) : m_connection(std::move(connectionName)) {}
-
-ImportSummary HistoryStore::Import(const MatchFile &file) {
-    ImportSummary s;
-    s.fileName = file.fileName;
-    if (!file.error.isEmpty()) {
-        s.error = file.error;
-        return s;
-    }
+// Stores one read file within w's transaction.
+void ImportInto(Writer &w, const MatchFile &file, ImportSummary &s) {
     s.leftOut = file.leftOut;
     s.firstLeftOut = file.firstLeftOut;
 
@@ -194,8 +244,6 @@ ImportSummary HistoryStore::Import(const MatchFile &file) {
         leagues.insert(r.league);
         if (!r.played()) ++s.notPlayed;
     }
-
-    Writer w(m_connection);
 
     // A fixtures list replaces the coming matches of its leagues. The ones it
     // lists again are kept in memory, so that they count as neither added nor
@@ -219,10 +267,38 @@ ImportSummary HistoryStore::Import(const MatchFile &file) {
         }
     }
 
-    QSqlQuery find = w.Prepared(
-        QStringLiteral(
-            "SELECT rowid, %1 FROM Matches WHERE League = ? AND Date = ? AND Home = ? AND Away = ?")
-            .arg(kRowColumns));
+    // The held matches the file could meet, read a league at a time over the
+    // file's dates rather than looked up row by row.
+    struct Held {
+        qlonglong rowid = 0;
+        MatchRow row;
+    };
+    QHash<QString, Held> held;
+    {
+        QHash<QString, QPair<QDate, QDate>> spans;
+        for (const MatchRow *r : std::as_const(rows)) {
+            auto it = spans.find(r->league);
+            if (it == spans.end())
+                spans.insert(r->league, {r->date, r->date});
+            else
+                *it = {std::min(it->first, r->date), std::max(it->second, r->date)};
+        }
+        QSqlQuery find = w.Prepared(
+            QStringLiteral("SELECT rowid, %1 FROM Matches WHERE League = ? AND Date >= ? AND Date <= ?")
+                .arg(kRowColumns));
+        for (auto it = spans.cbegin(); it != spans.cend() && w.ok(); ++it) {
+            find.addBindValue(it.key());
+            find.addBindValue(DateText(it->first));
+            find.addBindValue(DateText(it->second));
+            if (!w.Exec(find)) break;
+            while (find.next()) {
+                Held h{find.value(0).toLongLong(), ReadRow(find, 1)};
+                held.insert(Key(h.row.league, DateText(h.row.date), h.row.home, h.row.away), h);
+            }
+            find.finish();
+        }
+    }
+
     QSqlQuery insert = w.Prepared(QStringLiteral(
         "INSERT INTO Matches (League, Season, Date, Home, Away, Time, HomeGoals, AwayGoals, OddsH, "
         "OddsD, OddsA, OddsFrom) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
@@ -243,27 +319,19 @@ ImportSummary HistoryStore::Import(const MatchFile &file) {
         if (!w.ok()) break;
         const MatchRow &row = *r;
         const QString date = DateText(row.date);
-        find.addBindValue(row.league);
-        find.addBindValue(date);
-        find.addBindValue(row.home);
-        find.addBindValue(row.away);
-        if (!w.Exec(find)) break;
-        if (find.next()) {
-            const qlonglong rowid = find.value(0).toLongLong();
-            const MatchRow held = ReadRow(find, 1);
-            find.finish();
-            const MatchRow merged = Merged(held, row);
-            if (SameStored(held, merged)) continue;
+        const QString key = Key(row.league, date, row.home, row.away);
+        if (const auto it = held.find(key); it != held.end()) {
+            const MatchRow merged = Merged(it->row, row);
+            if (SameStored(it->row, merged)) continue;
             bindStored(update, merged);
-            update.addBindValue(rowid);
+            update.addBindValue(it->rowid);
             if (!w.Exec(update)) break;
+            it->row = merged;
             ++s.updated;
             continue;
         }
-        find.finish();
         MatchRow stored = row;
-        if (const auto it = replaced.constFind(Key(row.league, date, row.home, row.away));
-            it != replaced.cend()) {
+        if (const auto it = replaced.constFind(key); it != replaced.cend()) {
             stored = Merged(*it, row);
             if (!SameStored(*it, stored)) ++s.updated;
             replaced.erase(it);
@@ -277,6 +345,8 @@ ImportSummary HistoryStore::Import(const MatchFile &file) {
         insert.addBindValue(stored.away);
         bindStored(insert, stored);
         if (!w.Exec(insert)) break;
+        // A file that lists a match twice updates it the second time.
+        held.insert(key, {insert.lastInsertId().toLongLong(), stored});
     }
 
     if (w.ok()) {
@@ -301,9 +371,36 @@ ImportSummary HistoryStore::Import(const MatchFile &file) {
             if (!w.Exec(upsert)) break;
         }
     }
-    s.error = w.Commit();
-    if (!s.error.isEmpty()) s.added = s.updated = 0;
-    return s;
+}
+
+} // namespace
+
+HistoryStore::HistoryStore(QString connectionName) : m_connection(std::move(connectionName)) {}
+
+ImportSummary HistoryStore::Import(const MatchFile &file) {
+    return Import(QList<MatchFile>{file}).constFirst();
+}
+
+QList<ImportSummary> HistoryStore::Import(const QList<MatchFile> &files) {
+    QList<ImportSummary> summaries;
+    Writer w(m_connection);
+    for (const MatchFile &file : files) {
+        ImportSummary s;
+        s.fileName = file.fileName;
+        if (file.error.isEmpty())
+            ImportInto(w, file, s);
+        else
+            s.error = file.error;
+        summaries << s;
+    }
+    if (const QString error = w.Commit(); !error.isEmpty()) {
+        for (ImportSummary &s : summaries) {
+            if (!s.error.isEmpty()) continue;
+            s.error = error;
+            s.added = s.updated = 0;
+        }
+    }
+    return summaries;
 }
 
 QList<LeagueSummary> HistoryStore::Leagues() const {
@@ -386,6 +483,7 @@ QList<ClubLink> HistoryStore::Links() const {
 
 QString HistoryStore::SetLink(const QString &name, const QString &tim) {
     const QString user = tim.trimmed();
+    if (name.isEmpty()) return {};
     Writer w(m_connection);
     QSqlQuery q =
         w.Prepared(user.isEmpty() ? QStringLiteral("DELETE FROM ClubLinks WHERE Name = ?")
@@ -464,24 +562,45 @@ QString HistoryStore::LeagueName(const QString &code) const {
     return known.isEmpty() ? code : known;
 }
 
-QList<MatchRow> HistoryStore::MatchesForFill(const QString &home, const QString &away,
-                                             const QString &league) const {
+QList<MatchRow> HistoryStore::MatchesForFill(const QString &home, const QString &away, const QString &league,
+                                             const QDate &d) const {
+    // The fill looks back ten years at most, and at the standings of one
+    // season: the season of the league that started last on or before d.
+    const QString from = YearsBefore(d, 10).toString(Qt::ISODate);
+    const QString to = d.toString(Qt::ISODate);
+    QSqlQuery season = Select(m_connection,
+                              QStringLiteral("SELECT Season FROM Matches WHERE League = ? GROUP BY Season "
+                                             "HAVING MIN(Date) <= ? ORDER BY MIN(Date) DESC LIMIT 1"),
+                              {league, to});
+    const QVariant seasonName = season.next() ? season.value(0) : QVariant();
     // Each branch runs on its own index; the union drops the repeats.
-    QSqlQuery q = Select(m_connection,
-                         QStringLiteral("SELECT %1 FROM Matches WHERE rowid IN ("
-                                        "SELECT rowid FROM Matches WHERE Home = ? UNION "
-                                        "SELECT rowid FROM Matches WHERE Home = ? UNION "
-                                        "SELECT rowid FROM Matches WHERE Away = ? UNION "
-                                        "SELECT rowid FROM Matches WHERE Away = ? UNION "
-                                        "SELECT rowid FROM Matches WHERE League = ?) ORDER BY Date, rowid")
-                             .arg(kRowColumns),
-                         {home, away, home, away, league});
+    QSqlQuery q =
+        Select(m_connection,
+               QStringLiteral("SELECT %1 FROM Matches WHERE rowid IN ("
+                              "SELECT rowid FROM Matches WHERE Home = ? AND Date BETWEEN ? AND ? UNION "
+                              "SELECT rowid FROM Matches WHERE Home = ? AND Date BETWEEN ? AND ? UNION "
+                              "SELECT rowid FROM Matches WHERE Away = ? AND Date BETWEEN ? AND ? UNION "
+                              "SELECT rowid FROM Matches WHERE Away = ? AND Date BETWEEN ? AND ? UNION "
+                              "SELECT rowid FROM Matches WHERE League = ? AND Season = ? AND Date <= ?) "
+                              "ORDER BY Date, rowid")
+                   .arg(kRowColumns),
+               {home, from, to, away, from, to, home, from, to, away, from, to, league, seasonName, to});
     return ReadRows(q);
 }
 
 QList<MatchRow> HistoryStore::AllMatches() const {
-    QSqlQuery q =
-        Select(m_connection, QStringLiteral("SELECT %1 FROM Matches ORDER BY Date, rowid").arg(kRowColumns));
+    const QString sql = QStringLiteral("SELECT %1 FROM Matches ORDER BY Date, rowid").arg(kRowColumns);
+    // Every match for the replay: the driver's per-row cost would dominate.
+    QList<MatchRow> rows;
+    if (QSqlQuery count = Select(m_connection, QStringLiteral("SELECT count(*) FROM Matches")); count.next())
+        rows.reserve(count.value(0).toInt());
+    TextPool pool;
+    if (FastScanUtf8(Connection(m_connection), sql, 12, [&rows, &pool](const QByteArrayView *v) {
+            rows << RowFromUtf8(v, pool);
+            return true;
+        }))
+        return rows;
+    QSqlQuery q = Select(m_connection, sql);
     return ReadRows(q);
 }
 

@@ -19,7 +19,7 @@ struct ImportSummary {
     int added = 0;     // matches new to the history
     int updated = 0;   // matches held already whose goals, odds or time changed
     int notPlayed = 0; // of the file's matches, those not yet played
-    int leftOut = 0;   // rows the reader could not read
+    int leftOut = 0;   // rows the reader could not read, and rows without a date, league or club
     QList<LeftOutRow> firstLeftOut;
 };
 
@@ -52,7 +52,12 @@ public:
     // the file lacks never erases one held). A fixtures file first removes
     // every not-yet-played match of the leagues it holds.
     ImportSummary Import(const MatchFile &file);
+    // Several files in one transaction, a summary for each in order: all
+    // stored, or none (each then carries the database message). Far quicker
+    // than one call per file, as each commit waits for the disk.
+    QList<ImportSummary> Import(const QList<MatchFile> &files);
 
+    // The site's leagues in the site's order, then any others by code.
     QList<LeagueSummary> Leagues() const;
     // Deletes the league's matches and its name. Empty on success, else the
     // database message.
@@ -79,9 +84,11 @@ public:
     // The league's display name (Leagues.Name, else a known name, else the code).
     QString LeagueName(const QString &code) const;
 
-    // What the fill rules need for one match: every match of either club
-    // (either venue, any league) and every match of the league's seasons.
-    QList<MatchRow> MatchesForFill(const QString &home, const QString &away, const QString &league) const;
+    // What the fill rules need for one match on date d: the matches of either
+    // club (either venue, any league) in the ten years up to d, and the
+    // matches up to d of the league's season that started last on or before d.
+    QList<MatchRow> MatchesForFill(const QString &home, const QString &away, const QString &league,
+                                   const QDate &d) const;
     // Every match held, in date order (for the replay).
     QList<MatchRow> AllMatches() const;
 

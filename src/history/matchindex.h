@@ -24,7 +24,8 @@ public:
 
     // Played matches of a club (either venue, any league) dated in
     // [from, before), oldest first.
-    std::vector<const MatchRow *> ClubMatches(const QString &club, const QDate &from, const QDate &before) const;
+    std::vector<const MatchRow *> ClubMatches(const QString &club, const QDate &from,
+                                              const QDate &before) const;
     // Played matches between the two clubs (either venue) in [from, before).
     std::vector<const MatchRow *> PairMatches(const QString &a, const QString &b, const QDate &from,
                                               const QDate &before) const;
@@ -38,9 +39,18 @@ public:
                          const QString &away) const;
 
 private:
-    QList<MatchRow> m_rows;                     // date order
-    QHash<QString, std::vector<int>> m_byClub;  // row indexes, date order
-    QHash<QString, std::vector<int>> m_bySeason; // "league\nseason" -> row indexes, date order
+    struct SeasonStart {
+        QDate start; // its earliest match, played or not
+        QString season;
+    };
+    // The rows of `rows` (indexes in date order) dated in [from, before).
+    std::pair<std::vector<int>::const_iterator, std::vector<int>::const_iterator>
+    range(const std::vector<int> &rows, const QDate &from, const QDate &before) const;
+
+    QList<MatchRow> m_rows;                                  // date order
+    QHash<QString, std::vector<int>> m_byClub;               // row indexes, date order
+    QHash<QString, std::vector<int>> m_bySeason;             // "league\nseason" -> row indexes, date order
+    QHash<QString, std::vector<SeasonStart>> m_seasonStarts; // by league
 };
 
 } // namespace kalvado

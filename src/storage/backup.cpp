@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace kalvado {
@@ -32,11 +33,20 @@ bool SyncToDisk(const QString &path) {
     return f.open(QIODevice::ReadWrite) && ::fsync(f.handle()) == 0;
 }
 
+// A rename or a new entry lasts through a power cut only once its folder is synced.
+bool SyncFolder(const QString &path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 bool PutInPlace(QTemporaryFile &file, const QString &target) {
     // rename never replaces an existing file.
     if (!file.rename(target)) return false;
     file.setAutoRemove(false);
-    return true;
+    return SyncFolder(QFileInfo(target).absolutePath());
 }
 
 } // namespace
@@ -63,7 +73,10 @@ bool Backup::isDue(QDate today) const {
 
 Backup::Outcome Backup::run(QDate today) const {
     if (!today.isValid() || !isDue(today)) return Outcome::NotDue;
-    if (!QFileInfo(m_databasePath).isFile() || !QDir().mkpath(folder())) return Outcome::Failed;
+    if (!QFileInfo(m_databasePath).isFile()) return Outcome::Failed;
+    if (!QFileInfo(folder()).isDir() &&
+        (!QDir().mkpath(folder()) || !SyncFolder(QFileInfo(m_databasePath).absolutePath())))
+        return Outcome::Failed;
     // Two copies of the program started together: one makes the backup, the
     // other leaves it alone. A lock left by a crashed copy is taken over.
     QLockFile lock(QDir(folder()).filePath(QStringLiteral(".backup.lock")));
@@ -132,9 +145,11 @@ void Backup::prune(const QString &pattern, const QString &keepAlways) const {
 }
 
 void Backup::removeLeftovers() const {
-    // Only ever called under the lock, so no other copy is writing these.
-    static const QRegularExpression leftover(QStringLiteral(
-        "^\\.(KD2-\\d{4}-\\d{2}-\\d{2}\\.mdb|Kalvado2-\\d{4}-\\d{2}-\\d{2}\\.ini)-\\w{6}\\.part$"));
+    // Only ever called under the lock, so no other copy is writing these. A
+    // cut while SQLite wrote the copy can leave the copy's journal too.
+    static const QRegularExpression leftover(
+        QStringLiteral("^\\.(KD2-\\d{4}-\\d{2}-\\d{2}\\.mdb|Kalvado2-\\d{4}-\\d{2}-\\d{2}\\.ini)-\\w{6}"
+                       "\\.part(-journal)?$"));
     QDir dir(folder());
     for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot))
         if (leftover.match(name).hasMatch()) dir.remove(name);

@@ -63,6 +63,8 @@ const QList<SchemaObject> &HistorySchema() {
          QStringLiteral("CREATE INDEX MatchesByAway ON Matches (Away, Date)")},
         {QStringLiteral("index"), QStringLiteral("MatchesBySeason"),
          QStringLiteral("CREATE INDEX MatchesBySeason ON Matches (League, Season, Date)")},
+        {QStringLiteral("index"), QStringLiteral("MatchesByDate"),
+         QStringLiteral("CREATE INDEX MatchesByDate ON Matches (Date)")},
         {QStringLiteral("table"), QStringLiteral("Leagues"),
          QStringLiteral("CREATE TABLE Leagues (Code TEXT PRIMARY KEY, Name TEXT)")},
         {QStringLiteral("table"), QStringLiteral("ClubLinks"),

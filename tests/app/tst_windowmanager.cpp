@@ -1,7 +1,9 @@
-// The real program under a real window manager (Xvfb with openbox): what
-// only a window manager decides, the stacking of the program's windows.
+// The real program under a real window manager (Xvfb with openbox) on a small
+// 1280×720 screen: what only a window manager decides, the stacking of the
+// program's windows and their frames on the screen.
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -10,6 +12,7 @@
 #include <QThread>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -22,9 +25,17 @@ QPoint Tw(int left, int top, int dx = 4, int dy = 4) {
 
 enum class Trigger { PrognosisFailure, OddsRange };
 
+// Clicks that lead to a window: in the window with that title, at that point.
+using Clicks = QList<std::pair<QString, QPoint>>;
+
+const QString kMain = QStringLiteral("^Kalvado - Ruby$");
+const QString kForm = QStringLiteral("^Прогнозиране");
+const QSize kScreen(1280, 720);
+
 } // namespace
 
 Q_DECLARE_METATYPE(Trigger)
+Q_DECLARE_METATYPE(Clicks)
 
 class TestWindowManager final : public QObject {
     Q_OBJECT
@@ -94,6 +105,26 @@ class TestWindowManager final : public QObject {
            QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
     }
 
+    // The window with its frame, in screen coordinates.
+    QRect frame(qulonglong window) const {
+        QHash<QString, int> g;
+        const QString shell =
+            x(QStringLiteral("xdotool"),
+              {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)});
+        for (const QString &line : shell.split(u'\n', Qt::SkipEmptyParts))
+            g.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
+        static const QRegularExpression number(QStringLiteral("\\d+"));
+        QList<int> extents; // left, right, top, bottom
+        for (const auto &m :
+             number.globalMatch(x(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window),
+                                                            QStringLiteral("_NET_FRAME_EXTENTS")})))
+            extents << m.captured().toInt();
+        if (extents.size() != 4) return {};
+        return QRect(g.value(QStringLiteral("X")) - extents[0], g.value(QStringLiteral("Y")) - extents[2],
+                     g.value(QStringLiteral("WIDTH")) + extents[0] + extents[1],
+                     g.value(QStringLiteral("HEIGHT")) + extents[2] + extents[3]);
+    }
+
     void keys(const QStringList &names) const {
         x(QStringLiteral("xdotool"),
           QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50")} + names);
@@ -108,8 +139,9 @@ private slots:
         // A display of its own, whatever else runs: Xvfb picks a free number and says which.
         m_xvfb.start(QStringLiteral("Xvfb"),
                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                      QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                      QStringLiteral("tcp")});
+                      QStringLiteral("0"),
+                      QStringLiteral("%1x%2x24").arg(kScreen.width()).arg(kScreen.height()),
+                      QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         QVERIFY(m_xvfb.waitForStarted());
         QDeadlineTimer deadline(20000);
         while (!m_xvfb.canReadLine() && !deadline.hasExpired())
@@ -136,6 +168,9 @@ private slots:
         const QString program = m_dir.filePath(QStringLiteral("kalvado"));
         QVERIFY(QFile::copy(QStringLiteral(KALVADO_PROGRAM), program));
         QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("help")));
+        QVERIFY(QFile::copy(QStringLiteral(KALVADO_SOURCE_DIR "/help/KdHelp.html"),
+                            m_dir.filePath(QStringLiteral("help/KdHelp.html"))));
     }
 
     void init() {
@@ -144,7 +179,10 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(KALVADO_STARTER_DB), db));
         QVERIFY(QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner));
         m_program = std::make_unique<QProcess>();
-        m_program->setProcessEnvironment(environment());
+        QProcessEnvironment env = environment();
+        // No desktop launcher (xdg-open) to hand the help page to.
+        env.insert(QStringLiteral("PATH"), m_dir.filePath(QStringLiteral("no-programs")));
+        m_program->setProcessEnvironment(env);
         m_program->setWorkingDirectory(m_dir.path());
         m_program->setProcessChannelMode(QProcess::ForwardedChannels);
         m_program->start(m_dir.filePath(QStringLiteral("kalvado")), {});
@@ -164,6 +202,61 @@ private slots:
             p->terminate();
             if (!p->waitForFinished(5000)) p->kill();
         }
+    }
+
+    // Every window of the program, reached as the user reaches it, shows
+    // whole with its frame on the screen.
+    void everyWindowFitsTheScreen_data() {
+        QTest::addColumn<Clicks>("clicks");
+        QTest::addColumn<QString>("title");
+        const std::pair<QString, QPoint> archive{kMain, Tw(240, 3090, 80, 15)};
+        const std::pair<QString, QPoint> statistics{QStringLiteral("^Архив$"), Tw(6960, 1440, 80, 15)};
+        const std::pair<QString, QPoint> comparison{QStringLiteral("^Статистика-само"),
+                                                    Tw(240, 3480, 80, 15)};
+        QTest::newRow("splash") << Clicks{} << "^Kalvado$";
+        QTest::newRow("main") << Clicks{} << kMain;
+        QTest::newRow("prognosis") << Clicks{{kMain, Tw(240, 2580, 80, 15)}} << kForm;
+        QTest::newRow("club results") << Clicks{{kMain, Tw(240, 2580, 80, 15)},
+                                                {kForm, Tw(240, 360, 40, 8)},
+                                                {kForm, Tw(240, 600, 40, 8)}}
+                                      << "мача на";
+        QTest::newRow("new club") << Clicks{{kMain, Tw(2880, 2580, 80, 15)}} << "^Нов Клуб$";
+        QTest::newRow("archive") << Clicks{archive} << "^Архив$";
+        QTest::newRow("statistics") << Clicks{archive, statistics} << "^Статистика-само";
+        QTest::newRow("comparison") << Clicks{archive, statistics, comparison}
+                                    << "^Сравнение с букмейкърите$";
+        QTest::newRow("export dialog") << Clicks{archive,
+                                                 statistics,
+                                                 comparison,
+                                                 {QStringLiteral("^Сравнение с"), Tw(240, 8820, 80, 15)}}
+                                       << "^Експорт в CSV$";
+        QTest::newRow("finance") << Clicks{{kMain, Tw(2880, 3090, 80, 15)}} << "^Финансов анализатор$";
+        QTest::newRow("six matches") << Clicks{{kMain, Tw(240, 3600, 80, 15)}} << "^Опция шест мача$";
+        QTest::newRow("about") << Clicks{{kMain, Tw(2880, 3600, 80, 15)}} << "^Kalvado - Ruby  version";
+        // No launcher on this desktop: the program shows the page itself.
+        QTest::newRow("help") << Clicks{{kMain, Tw(240, 4110, 80, 15)}} << "^Kalvado – Помощ$";
+    }
+    void everyWindowFitsTheScreen() {
+        QFETCH(Clicks, clicks);
+        QFETCH(QString, title);
+        for (const auto &[window, at] : clicks) {
+            const qulonglong id = waitForWindow(window);
+            QVERIFY2(id, qPrintable(window + QStringLiteral(" did not show")));
+            click(id, at);
+            QThread::msleep(300);
+        }
+        const qulonglong id = waitForWindow(title);
+        QVERIFY2(id, qPrintable(title + QStringLiteral(" did not show")));
+        // The window manager places and frames it a moment after it maps.
+        QRect shown;
+        for (QDeadlineTimer deadline(3000); !deadline.hasExpired(); QThread::msleep(100))
+            if ((shown = frame(id)).isValid() && QRect(QPoint(), kScreen).contains(shown)) break;
+        QVERIFY2(QRect(QPoint(), kScreen).contains(shown),
+                 qPrintable(QStringLiteral("frame at %1,%2 size %3x%4")
+                                .arg(shown.x())
+                                .arg(shown.y())
+                                .arg(shown.width())
+                                .arg(shown.height())));
     }
 
     // With the club recent-results window open (it stays on top), a message

@@ -7,16 +7,19 @@
 #include "gui/common/twips.h"
 #include "support/testenv.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
 #include <QValueAxis>
 
 #include <csignal>
@@ -99,6 +102,8 @@ private slots:
     void exportReadsBackVerbatim();
     void exportFailureLeavesNoHalfFile_data();
     void exportFailureLeavesNoHalfFile();
+    void exportDialogStartsWhereTheUserCanWrite_data();
+    void exportDialogStartsWhereTheUserCanWrite();
 
 private:
     void insert(const QList<Row> &rows);
@@ -319,6 +324,10 @@ void TestMarketComparisonWindow::openedFromTheStatisticsWindow() {
     QVERIFY(w);
     QVERIFY(w->isVisible());
     QCOMPARE(w->lblCompared->text(), QStringLiteral("1"));
+    // Room for its frame and a panel on a 720-pixel screen, nothing cut.
+    QVERIFY(w->height() <= 640);
+    for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(w->rect().contains(child->geometry()), qPrintable(child->objectName()));
     // Stored text is never read as markup here.
     for (QLabel *l : w->findChildren<QLabel *>())
         QCOMPARE(l->textFormat(), Qt::PlainText);
@@ -479,6 +488,50 @@ void TestMarketComparisonWindow::exportFailureLeavesNoHalfFile() {
     }
     QCOMPARE(QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
     if (diskFull || declined) QCOMPARE(Contents(path), older);
+}
+
+void TestMarketComparisonWindow::exportDialogStartsWhereTheUserCanWrite_data() {
+    QTest::addColumn<QString>("chosenBefore"); // a file exported to earlier, under home
+    QTest::addColumn<bool>("documents");
+    QTest::addColumn<QString>("startsIn"); // under home
+    QTest::newRow("folder chosen before") << "изход/архив.csv" << true << "изход";
+    QTest::newRow("documents") << "" << true << "Documents";
+    QTest::newRow("home") << "" << false << "";
+    QTest::newRow("folder chosen before is gone") << "изход/архив.csv|gone" << true << "Documents";
+}
+
+void TestMarketComparisonWindow::exportDialogStartsWhereTheUserCanWrite() {
+    QFETCH(QString, chosenBefore);
+    QFETCH(bool, documents);
+    QFETCH(QString, startsIn);
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    const QDir dir(home.path());
+    if (documents) QVERIFY(dir.mkdir(QStringLiteral("Documents")));
+    MarketComparisonWindow *w = window();
+    if (!chosenBefore.isEmpty()) {
+        insert({{"1", "0", "1", "0", "2,00", "3,00", "4,00"}});
+        QVERIFY(dir.mkdir(QStringLiteral("изход")));
+        w->setExportPathChooser([&] { return dir.filePath(chosenBefore.section(u'|', 0, 0)); });
+        w->cmdExport->click();
+        QVERIFY(m_env->messages.shown().value(0).text.startsWith(
+            QStringLiteral("Архивът (1 прогноза) е записан")));
+        if (chosenBefore.endsWith(QStringLiteral("|gone")))
+            QVERIFY(QDir(dir.filePath(QStringLiteral("изход"))).removeRecursively());
+        w->setExportPathChooser(nullptr);
+    }
+    QString started;
+    QTimer::singleShot(0, this, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QFileDialog *>(top); dialog && dialog->isVisible()) {
+                started = dialog->directory().absolutePath();
+                dialog->reject();
+            }
+    });
+    w->cmdExport->click();
+    qputenv("HOME", savedHome);
+    QCOMPARE(started, QDir::cleanPath(dir.filePath(startsIn)));
 }
 
 QTEST_MAIN(TestMarketComparisonWindow)

@@ -1,15 +1,17 @@
 #include "gui/history/historywindow.h"
 #include "gui/shell/aboutbox.h"
+#include "gui/shell/helpwindow.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/optionswindow.h"
 #include "gui/shell/picturebox.h"
 #include "support/testenv.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -28,6 +30,11 @@ QString SeenLayer(MainWindow *w) {
     return QStringLiteral("none");
 }
 
+QByteArray Contents(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QString States(MainWindow *w) {
     QString s;
     for (const QWidget *layer : {w->picOrvel, w->picKelo, w->picAutor, w->picMarn})
@@ -35,15 +42,6 @@ QString States(MainWindow *w) {
     return s;
 }
 } // namespace
-
-// Records the help page the window asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -277,28 +275,75 @@ private slots:
             QCOMPARE(!frames[i]->isHidden(), shown.contains(i));
     }
 
-    void helpOpensThePageBesideTheProgram() {
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    // The page beside the program, else the installed one, goes to the
+    // desktop's launcher; where there is none, or it finds nothing to open
+    // the page with, the program shows the page itself.
+    void helpAlwaysShowsThePage_data() {
+        QTest::addColumn<QString>("page"); // under the program's folder; empty: none there
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<int>("launcher"); // xdg-open's exit code; -1: no xdg-open
+        QTest::newRow("missing") << "" << false << 0;
+        QTest::newRow("missing, installed") << "" << true << 0;
+        QTest::newRow("beside the program") << "help/KdHelp.html" << false << 0;
+        QTest::newRow("installed") << "share/help/KdHelp.html" << true << 0;
+        QTest::newRow("nothing to open it with") << "help/KdHelp.html" << false << 3;
+        QTest::newRow("no launcher, installed") << "share/help/KdHelp.html" << true << -1;
+    }
+    void helpAlwaysShowsThePage() {
+        QFETCH(QString, page);
+        QFETCH(bool, installed);
+        QFETCH(int, launcher);
+        const QDir program(m_env->ctx.programDir);
+        if (installed) m_env->ctx.helpPage = program.filePath(QStringLiteral("share/help/KdHelp.html"));
+        const QString expected =
+            installed ? m_env->ctx.helpPage : program.filePath(QStringLiteral("help/KdHelp.html"));
+        if (!page.isEmpty()) {
+            QVERIFY(program.mkpath(QFileInfo(program.filePath(page)).path()));
+            QFile file(program.filePath(page));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("<html><body><h1>Помощ</h1></body></html>");
+        }
+        // The only programs on the path: a launcher that notes what it was
+        // given and ends as told.
+        QTemporaryDir bin;
+        const QString asked = bin.filePath(QStringLiteral("asked"));
+        if (launcher >= 0) {
+            QFile script(bin.filePath(QStringLiteral("xdg-open")));
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write(QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexit %2\n")
+                             .arg(asked)
+                             .arg(launcher)
+                             .toUtf8());
+            script.setPermissions(script.permissions() | QFile::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        const auto asks = [&] { return QString::fromUtf8(Contents(asked)).split(u'\n', Qt::SkipEmptyParts); };
+
         MainWindow *w = window();
         w->cmdHelpR->click();
-        QVERIFY(catcher.opened.isEmpty()); // no page beside the program: nothing happens
+        w->cmdHelpR->click();
+        if (page.isEmpty()) {
+            qputenv("PATH", path);
+            QVERIFY(asks().isEmpty());
+            QCOMPARE(m_env->messages.shown().size(), 2);
+            QCOMPARE(m_env->messages.shown().first().text,
+                     QStringLiteral("Страницата с помощта липсва:\n") + expected);
+            QVERIFY(!w->helpWindow());
+            return;
+        }
+        if (launcher >= 0) QTRY_COMPARE(asks(), QStringList(2, QUrl::fromLocalFile(expected).toString()));
+        if (launcher != 0) QTRY_VERIFY(w->helpWindow());
+        QTest::qWait(100); // a launcher's end comes through the event loop
+        qputenv("PATH", path);
         QVERIFY(m_env->messages.shown().isEmpty());
-        QVERIFY(QDir(m_env->ctx.programDir).mkpath(QStringLiteral("help")));
-        QFile page(QDir(m_env->ctx.programDir).filePath(QStringLiteral("help/KdHelp.html")));
-        QVERIFY(page.open(QIODevice::WriteOnly));
-        page.close();
-        w->cmdHelpR->click();
-        // An installed program is given the page it found in its share folder.
-        m_env->ctx.helpPage = QDir(m_env->ctx.programDir).filePath(QStringLiteral("share/help/KdHelp.html"));
-        QVERIFY(QDir(m_env->ctx.programDir).mkpath(QStringLiteral("share/help")));
-        QFile installed(m_env->ctx.helpPage);
-        QVERIFY(installed.open(QIODevice::WriteOnly));
-        installed.close();
-        w->cmdHelpR->click();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(catcher.opened, (QList<QUrl>{QUrl::fromLocalFile(page.fileName()),
-                                              QUrl::fromLocalFile(m_env->ctx.helpPage)}));
+        QCOMPARE(w->helpWindow() != nullptr, launcher != 0);
+        if (launcher == 0) return;
+        QCOMPARE(w->findChildren<HelpWindow *>().size(), 1); // one window, brought forward
+        QVERIFY(w->helpWindow()->isVisible());
+        QCOMPARE(w->helpWindow()->windowTitle(), QStringLiteral("Kalvado – Помощ"));
+        QCOMPARE(w->helpWindow()->source(), QUrl::fromLocalFile(expected));
+        QVERIFY(w->helpWindow()->toPlainText().contains(QStringLiteral("Помощ")));
     }
 
     // "Изход" stores the caption too; closing by the frame keeps the one stored before.

@@ -144,13 +144,16 @@ void TestBackup::keepsNewestTenAndOnlyItsOwn() {
                                 "Kalvado2-2020-01-01.ini~",
                                 "other-2020-01-01.mdb",
                                 ".keep",
-                                ".KD2-2020-01-01.mdb-abc.part"};
+                                ".KD2-2020-01-01.mdb-abc.part",
+                                ".KD2-2020-01-01.mdb-abc.part-journal",
+                                ".KD2-2020-01-01.mdb-Ab12Cd.part-wal"};
     for (const QString &name : unrelated)
         Put(m_backups + u'/' + name);
     QVERIFY(QDir().mkpath(m_backups + QStringLiteral("/KD2-2019-01-01.mdb")));
     // What a copy of the program killed while writing leaves behind.
     Put(m_backups + QStringLiteral("/.KD2-2026-02-27.mdb-Ab12Cd.part"));
     Put(m_backups + QStringLiteral("/.Kalvado2-2026-02-27.ini-Ab12Cd.part"));
+    Put(m_backups + QStringLiteral("/.KD2-2026-02-27.mdb-Ab12Cd.part-journal"));
 
     QCOMPARE(Backup(m_db, m_ini).run(kToday), Backup::Outcome::Written);
 

@@ -4,6 +4,7 @@
 #include "gui/archive/archiveexport.h"
 #include "gui/archive/archivewindow.h"
 #include "gui/archive/statisticswindow.h"
+#include "gui/common/filedialogs.h"
 #include "gui/common/messageboxes.h"
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
@@ -18,7 +19,6 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -29,13 +29,15 @@ namespace {
 
 constexpr int kRow = 300; // twips per table line
 constexpr int kChartTop = 4380;
-constexpr int kChartHeight = 5400;
+// Small enough that the window and its frame fit a 1280×720 screen with a panel.
+constexpr int kChartHeight = 4320;
+constexpr int kButtonsTop = kChartTop + kChartHeight + 120;
 // More points than the chart has pixels only cost drawing time.
 constexpr int kChartBuckets = 1200;
 
-// The curve from 0 before the first prognosis, thinned to the lowest and the
-// highest point of each bucket so that no peak is lost.
-QList<QPointF> ChartPoints(const std::vector<double> &curve) {
+} // namespace
+
+QList<QPointF> ProfitChartPoints(const std::vector<double> &curve) {
     QList<QPointF> points{QPointF(0, 0)};
     const qsizetype n = qsizetype(curve.size());
     const qsizetype bucket = std::max<qsizetype>(1, (n + kChartBuckets - 1) / kChartBuckets);
@@ -55,7 +57,7 @@ QList<QPointF> ChartPoints(const std::vector<double> &curve) {
     return points;
 }
 
-double TickStep(int count) {
+double ProfitTickStep(int count) {
     for (double power = 1;; power *= 10)
         for (const double step : {power, 2 * power, 5 * power})
             if (count <= 10 * step) return step;
@@ -65,8 +67,6 @@ QString PercentText(int hits, int of) {
     const std::optional<int> p = HitPercent(hits, of);
     return p ? QString::number(*p) + QStringLiteral(" %") : QString();
 }
-
-} // namespace
 
 MarketComparisonWindow::MarketComparisonWindow(AppContext &ctx, QWidget *parent)
     : QWidget(parent), m_ctx(ctx) {
@@ -83,7 +83,7 @@ MarketComparisonWindow::MarketComparisonWindow(AppContext &ctx, QWidget *parent)
 }
 
 void MarketComparisonWindow::build() {
-    setFixedSize(TwipRect(0, 0, 10560, 10560).size());
+    setFixedSize(TwipRect(0, 0, 10560, kButtonsTop + 450 + 210).size());
     QFont bold = font();
     bold.setBold(true);
 
@@ -168,10 +168,10 @@ void MarketComparisonWindow::build() {
 
     cmdExport = Named(new QPushButton(QStringLiteral("Експорт в CSV…"), this), QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("Целият архив във файл за електронна таблица"));
-    PlaceTw(cmdExport, 240, 9900, 2400, 450);
+    PlaceTw(cmdExport, 240, kButtonsTop, 2400, 450);
     connect(cmdExport, &QPushButton::clicked, this, &MarketComparisonWindow::cmdExportClick);
     cmdOK = Named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    PlaceTw(cmdOK, 8640, 9900, 1680, 450);
+    PlaceTw(cmdOK, 8640, kButtonsTop, 1680, 450);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -216,7 +216,7 @@ void MarketComparisonWindow::buildChart(const MarketComparison &c) {
     const auto series = [&](const QString &name, const std::vector<double> &curve, const QPen &pen) {
         auto *s = new QLineSeries(chart);
         s->setName(name);
-        s->replace(ChartPoints(curve));
+        s->replace(ProfitChartPoints(curve));
         s->setPen(pen);
         chart->addSeries(s);
         return s;
@@ -233,7 +233,7 @@ void MarketComparisonWindow::buildChart(const MarketComparison &c) {
     // Ticks on whole prognoses: 1, 2 or 5 times a power of ten, at most ten steps.
     x->setTickType(QValueAxis::TicksDynamic);
     x->setTickAnchor(0);
-    x->setTickInterval(TickStep(c.compared));
+    x->setTickInterval(ProfitTickStep(c.compared));
     auto *y = new QValueAxis(chart);
     y->setTitleText(QStringLiteral("Натрупана печалба (залог 1)"));
     y->setLabelFormat(QStringLiteral("%.2f"));
@@ -269,7 +269,7 @@ QString MarketComparisonWindow::askExportPath() {
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Вид на файла:"));
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Запис"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Отказ"));
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (m_ctx.settings) dialog.setDirectory(StartFolder(*m_ctx.settings));
     dialog.selectFile(QStringLiteral("Kalvado-архив.csv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
@@ -278,6 +278,7 @@ QString MarketComparisonWindow::askExportPath() {
 void MarketComparisonWindow::cmdExportClick() {
     const QString path = m_choosePath ? m_choosePath() : askExportPath();
     if (path.isEmpty() || !m_ctx.messages) return;
+    if (m_ctx.settings) RememberFolder(*m_ctx.settings, path);
     if (QFileInfo(path).isFile() &&
         m_ctx.messages->show(this, QStringLiteral("Kalvado"),
                              QStringLiteral("Файлът вече съществува:\n%1\n\nДа бъде ли заменен?")
@@ -291,9 +292,9 @@ void MarketComparisonWindow::cmdExportClick() {
     const QString error = ExportArchiveCsv(m_ctx.connectionName, path, &rows);
     if (error.isEmpty())
         m_ctx.messages->show(this, QStringLiteral("Kalvado"),
-                             QStringLiteral("Архивът (%1 прогнози) е записан във файла:\n%2")
-                                 .arg(rows)
-                                 .arg(QDir::toNativeSeparators(path)),
+                             QStringLiteral("Архивът (%1) е записан във файла:\n%2")
+                                 .arg(CountText(rows, QStringLiteral("прогноза"), QStringLiteral("прогнози")),
+                                      QDir::toNativeSeparators(path)),
                              MessageBoxes::Icon::Information, MessageBoxes::Buttons::Ok);
     else
         m_ctx.messages->show(this, QStringLiteral("Kalvado"), error, MessageBoxes::Icon::Exclamation,

@@ -5,7 +5,11 @@
 
 #include <QWidget>
 
+#include <QList>
+#include <QPointF>
+
 #include <functional>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -13,6 +17,15 @@ class QPushButton;
 class QChartView;
 
 namespace kalvado {
+
+// A cumulative profit curve as chart points, from 0 before the first stake,
+// thinned to the lowest and highest point of each of at most 1200 buckets so
+// that no peak is lost.
+QList<QPointF> ProfitChartPoints(const std::vector<double> &curve);
+// A whole-number tick step that gives at most about ten ticks for `count`.
+double ProfitTickStep(int count);
+// "37 %" (a half to the even neighbour); empty without a count.
+QString PercentText(int hits, int of);
 
 // The completed prognoses against the bookmakers: sign hits of the
 // prognoses, of the favourite and of "always 1", exact scores, the return of

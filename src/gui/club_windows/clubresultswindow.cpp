@@ -1,5 +1,6 @@
 #include "gui/club_windows/clubresultswindow.h"
 
+#include "engine/numbertext.h"
 #include "gui/common/clubboxes.h"
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
@@ -22,7 +23,7 @@ constexpr int kOptionsTopTw = 1560;
 constexpr int kOptionLineTw = 240;
 
 QString MatchesCaption(int count) {
-    return QStringLiteral("%1 мача").arg(count);
+    return CountText(count, QStringLiteral("мач"), QStringLiteral("мача"));
 }
 
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, QRect twips) {

@@ -9,7 +9,9 @@
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
 #include "gui/common/windows.h"
+#include "gui/history/filldialog.h"
 #include "gui/prognosis_form/clockbar.h"
+#include "gui/prognosis_form/formhistoryboxes.h"
 #include "gui/prognosis_form/matchclock.h"
 #include "engine/oddscheck.h"
 #include "gui/prognosis_form/prognosisrecorder.h"
@@ -132,6 +134,17 @@ PrognosisForm::PrognosisForm(AppContext &ctx, QWidget *parent)
     txtGost->raise();
     setTabOrderChain();
     connectHandlers();
+
+    // Fills the boxes from the match history. Tab passes it by, so a whole
+    // match is still entered in the form's own order.
+    cmdOtIstoria = Named(new QPushButton(QStringLiteral("От историята"), this), QStringLiteral("cmdOtIstoria"));
+    cmdOtIstoria->setFocusPolicy(Qt::ClickFocus);
+    cmdOtIstoria->setToolTip(QStringLiteral("Попълва резултатите, срещите, местата и коефициентите от "
+                                            "историята на мачовете"));
+    PlaceTw(cmdOtIstoria, 7440, 180, 3525, 375);
+    connect(cmdOtIstoria, &QPushButton::clicked, this, [this] {
+        ShowHistoryFill(m_ctx, std::make_unique<FormHistoryBoxes>(*this, m_ctx.windows), this);
+    });
 
     CentreWindow(this);
     // Without a usable KD2.mdb the cursor stays closed: the lists stay empty

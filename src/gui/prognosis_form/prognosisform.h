@@ -143,6 +143,7 @@ public:
     QLabel *lblShansGost = nullptr;
 
     QPushButton *cmdPro = nullptr;
+    QPushButton *cmdOtIstoria = nullptr; // fills the boxes from the match history
 
     QTimer *tmrEnab = nullptr;
     QTimer *tmrTemp = nullptr;

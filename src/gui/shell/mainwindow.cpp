@@ -1,14 +1,16 @@
 #include "gui/shell/mainwindow.h"
 
+#include "gui/common/messageboxes.h"
 #include "gui/common/settingssave.h"
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
 #include "gui/common/windows.h"
+#include "gui/shell/helpwindow.h"
 #include "gui/shell/picturebox.h"
 #include "storage/settingsstore.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -294,8 +296,23 @@ void MainWindow::openHelp() {
     const QString page = m_ctx.helpPage.isEmpty()
                              ? BesideProgram(m_ctx.programDir, QStringLiteral("help/KdHelp.html"))
                              : m_ctx.helpPage;
-    // A missing page is no error: the button then does nothing.
-    if (QFileInfo(page).isFile()) QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    if (!QFileInfo(page).isFile()) {
+        if (m_ctx.messages)
+            m_ctx.messages->show(
+                this, QStringLiteral("Kalvado"),
+                QStringLiteral("Страницата с помощта липсва:\n%1").arg(QDir::toNativeSeparators(page)),
+                MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        return;
+    }
+    // On a desktop that cannot open it the button still shows the help.
+    OpenWithDesktop(QUrl::fromLocalFile(page), this, [this, page] { showHelpHere(page); });
+}
+
+void MainWindow::showHelpHere(const QString &page) {
+    if (!m_help) m_help = new HelpWindow(page, this);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void MainWindow::leave() {

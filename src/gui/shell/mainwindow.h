@@ -2,8 +2,10 @@
 
 #include "gui/common/appcontext.h"
 
+#include "gui/shell/helpwindow.h"
 #include "gui/shell/recentpanel.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -27,6 +29,8 @@ public:
     explicit MainWindow(AppContext &ctx, QWidget *parent = nullptr);
     // The panel of the last five prognoses; recording adds to it.
     RecentPanel *panel() { return m_panel; }
+    // The program's own view of the help page, while it is open.
+    HelpWindow *helpWindow() const { return m_help; }
 
     // One tick of the 10 ms highlight timer and of the 1500 ms stadium timer.
     void Timer1Tick();
@@ -82,6 +86,7 @@ private:
     void choosePicture(int button);
     void hideChoiceButtons();
     void openHelp();
+    void showHelpHere(const QString &page);
     void leave();
 
     AppContext &m_ctx;
@@ -89,6 +94,7 @@ private:
     std::array<PictureBox *, 4> m_choices{};
     std::array<PictureBox *, 6> m_stadium{};
     RecentPanel *m_panel = nullptr;
+    QPointer<HelpWindow> m_help;
     // Set once the state has been saved on the way out; a close that follows
     // (the program closing its windows) saves nothing more.
     bool m_leaving = false;

@@ -1,0 +1,103 @@
+#include "gui/history/filldialog.h"
+
+#include "gui/common/messageboxes.h"
+#include "gui/common/widgets.h"
+#include "history/historystore.h"
+#include "history/matchindex.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace kalvado {
+
+HistoryFillDialog::HistoryFillDialog(AppContext &ctx, std::unique_ptr<HistoryBoxes> boxes, QString home,
+                                     QString away, QString league, const QDate &date, QWidget *parent)
+    : QDialog(parent), m_ctx(ctx), m_boxes(std::move(boxes)), m_home(std::move(home)),
+      m_away(std::move(away)), m_league(std::move(league)) {
+    setObjectName(QStringLiteral("dlgOtIstoria"));
+    setWindowTitle(QStringLiteral("От историята"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    const HistoryStore store(ctx.connectionName);
+    auto *grid = new QGridLayout(this);
+    QLabel *clubs = PlainLabel(QStringLiteral("%1 – %2").arg(m_home, m_away), this);
+    QFont bold = clubs->font();
+    bold.setBold(true);
+    clubs->setFont(bold);
+    grid->addWidget(clubs, 0, 0, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Лига:"), this), 1, 0);
+    lblLiga = Named(PlainLabel(QStringLiteral("%1 (%2)").arg(store.LeagueName(m_league), m_league), this),
+                    QStringLiteral("lblLiga"));
+    grid->addWidget(lblLiga, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Мачове до:"), this), 2, 0);
+    dateD = Named(new QDateEdit(date, this), QStringLiteral("dateD"));
+    dateD->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    dateD->setCalendarPopup(true);
+    grid->addWidget(dateD, 2, 1);
+    lblRezultat = Named(PlainLabel(this), QStringLiteral("lblRezultat"));
+    lblRezultat->setWordWrap(true);
+    lblRezultat->setMinimumWidth(420);
+    grid->addWidget(lblRezultat, 3, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    cmdPopalni = Named(new QPushButton(QStringLiteral("Попълни"), this), QStringLiteral("cmdPopalni"));
+    cmdPopalni->setDefault(true);
+    cmdZatvori = Named(new QPushButton(QStringLiteral("Затвори"), this), QStringLiteral("cmdZatvori"));
+    buttons->addWidget(cmdPopalni);
+    buttons->addWidget(cmdZatvori);
+    grid->addLayout(buttons, 4, 0, 1, 2);
+    connect(cmdPopalni, &QPushButton::clicked, this, &HistoryFillDialog::Fill);
+    connect(cmdZatvori, &QPushButton::clicked, this, &QDialog::close);
+}
+
+HistoryFillDialog::~HistoryFillDialog() = default;
+
+void HistoryFillDialog::Fill() {
+    const HistoryStore store(m_ctx.connectionName);
+    const MatchIndex index(store.MatchesForFill(m_home, m_away, m_league, dateD->date()));
+    const FillPlan plan = PlanFill(index, m_home, m_away, m_league, dateD->date(), m_boxes->fillOptions());
+    ApplyFill(plan, *m_boxes);
+    lblRezultat->setText(plan.Summary(store.LeagueName(m_league)));
+}
+
+HistoryFillDialog *ShowHistoryFill(AppContext &ctx, std::unique_ptr<HistoryBoxes> boxes, QWidget *parent) {
+    const HistoryStore store(ctx.connectionName);
+    const QString typedHome = boxes->homeName().trimmed();
+    const QString typedAway = boxes->guestName().trimmed();
+    const std::optional<QString> home = typedHome.isEmpty() ? std::nullopt : store.HistoryClubFor(typedHome);
+    const std::optional<QString> away = typedAway.isEmpty() ? std::nullopt : store.HistoryClubFor(typedAway);
+    QStringList missing;
+    const auto name = [](const QString &typed, const QString &empty) {
+        return typed.isEmpty() ? empty : QStringLiteral("„%1“").arg(typed);
+    };
+    if (!home) missing << name(typedHome, QStringLiteral("(домакинът не е въведен)"));
+    if (!away) missing << name(typedAway, QStringLiteral("(гостът не е въведен)"));
+    if (!missing.isEmpty()) {
+        ctx.messages->show(parent, QStringLiteral("Kalvado"),
+                           QStringLiteral("В историята на мачовете няма клуб %1. Свържете го с клуб от "
+                                          "историята в „История на мачовете“.")
+                               .arg(missing.join(QStringLiteral(" и "))),
+                           MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        return nullptr;
+    }
+    const QDate today = ctx.now().date();
+    QString league;
+    QDate date = today;
+    if (const std::optional<MatchRow> next = store.NextMatch(*home, *away, today)) {
+        league = next->league;
+        date = next->date;
+    } else if (const std::optional<QString> latest = store.LatestLeague(*home)) {
+        league = *latest;
+    }
+    auto *dialog = new HistoryFillDialog(ctx, std::move(boxes), *home, *away, league, date, parent);
+    dialog->setWindowFlag(Qt::Dialog);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
+
+} // namespace kalvado
