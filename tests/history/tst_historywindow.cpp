@@ -2,6 +2,7 @@
 // a database that refuses writes, deleting a league and the club links.
 #include "gui/history/downloaddialog.h"
 #include "gui/history/historywindow.h"
+#include "gui/history/replaywindow.h"
 #include "history/historystore.h"
 #include "history/leagues.h"
 #include "support/localhttpserver.h"
@@ -82,6 +83,12 @@ private slots:
             row << w->tblLigi->item(0, c)->text();
         QCOMPARE(row, (QStringList{KnownLeagueName("E0"), "E0", "2023/24 (1)", "2", "19.05.2024"}));
         QVERIFY(w->width() <= 1000 && w->height() <= 620);
+        // The check of the formula opens on the league chosen here.
+        w->tblLigi->setCurrentCell(0, 0);
+        QTest::mouseClick(w->cmdProverka, Qt::LeftButton);
+        auto *check = m_env->windows.ifLoaded<ReplayWindow>(WindowId::Proverka);
+        QVERIFY(check && check->isVisible());
+        QCOMPARE(check->cmbLiga->currentData().toString(), QStringLiteral("E0"));
     }
 
     void importSummarisesEachFileAndStoresOnlyWholeFiles() {

@@ -6,7 +6,9 @@
 #include "gui/common/messageboxes.h"
 #include "gui/common/twips.h"
 #include "gui/common/widgets.h"
+#include "gui/common/windows.h"
 #include "gui/history/downloaddialog.h"
+#include "gui/history/replaywindow.h"
 #include "history/leagues.h"
 #include "history/matchfile.h"
 
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -168,6 +171,8 @@ HistoryWindow::HistoryWindow(AppContext &ctx, QWidget *parent)
     cmdVnesi = Named(new QPushButton(QStringLiteral("Внеси от файл…"), this), QStringLiteral("cmdVnesi"));
     cmdIztegli = Named(new QPushButton(QStringLiteral("Изтегли…"), this), QStringLiteral("cmdIztegli"));
     cmdIztrii = Named(new QPushButton(QStringLiteral("Изтрий лигата"), this), QStringLiteral("cmdIztrii"));
+    cmdProverka =
+        Named(new QPushButton(QStringLiteral("Проверка на формулата"), this), QStringLiteral("cmdProverka"));
 
     txtRezultat = Named(new QPlainTextEdit(this), QStringLiteral("txtRezultat"));
     txtRezultat->setReadOnly(true);
@@ -207,6 +212,7 @@ HistoryWindow::HistoryWindow(AppContext &ctx, QWidget *parent)
     auto *actions = new QHBoxLayout;
     actions->addWidget(cmdVnesi);
     actions->addWidget(cmdIztegli);
+    actions->addWidget(cmdProverka);
     actions->addStretch();
     actions->addWidget(cmdIztrii);
     auto *work = new QHBoxLayout;
@@ -234,6 +240,7 @@ HistoryWindow::HistoryWindow(AppContext &ctx, QWidget *parent)
     connect(cmdVnesi, &QPushButton::clicked, this, &HistoryWindow::chooseFiles);
     connect(cmdIztegli, &QPushButton::clicked, this, &HistoryWindow::chooseDownload);
     connect(cmdIztrii, &QPushButton::clicked, this, &HistoryWindow::deleteLeague);
+    connect(cmdProverka, &QPushButton::clicked, this, &HistoryWindow::openCheck);
     connect(cmdOtkaz, &QPushButton::clicked, this, &HistoryWindow::Cancel);
     connect(tblLigi, &QTableWidget::itemSelectionChanged, this, [this] {
         cmdIztrii->setEnabled(!busy() && tblLigi->currentRow() >= 0 && !tblLigi->selectedItems().isEmpty());
@@ -583,6 +590,15 @@ void HistoryWindow::setBusyControls(bool running) {
 
 void HistoryWindow::databaseRefused(const QString &message) {
     m_ctx.messages->show(this, kTitle, message, MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
+}
+
+void HistoryWindow::openCheck() {
+    auto *check = qobject_cast<ReplayWindow *>(m_ctx.windows->show(WindowId::Proverka));
+    // The league chosen here is the one to check, unless a check is running.
+    const int row = tblLigi->currentRow();
+    if (!check || check->isRunning() || row < 0 || tblLigi->selectedItems().isEmpty()) return;
+    const int at = check->cmbLiga->findData(tblLigi->item(row, ColCode)->text());
+    if (at >= 0) check->cmbLiga->setCurrentIndex(at);
 }
 
 } // namespace kalvado

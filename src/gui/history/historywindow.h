@@ -49,6 +49,7 @@ public:
     QPushButton *cmdVnesi = nullptr;
     QPushButton *cmdIztegli = nullptr;
     QPushButton *cmdIztrii = nullptr;
+    QPushButton *cmdProverka = nullptr; // opens frmProverka on the chosen league
     QLineEdit *txtTarsi = nullptr;
     QTableWidget *tblVrazki = nullptr;
     QProgressBar *prgRabota = nullptr;
@@ -66,6 +67,7 @@ private:
     void chooseFiles();
     void chooseDownload();
     void deleteLeague();
+    void openCheck();
     void linkEdited(QTableWidgetItem *item);
     void filterLinks(const QString &text);
     void fillLeagues();
