@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace kalvado {
 
 HistoryFillDialog::HistoryFillDialog(AppContext &ctx, std::unique_ptr<HistoryBoxes> boxes, QString home,
@@ -61,6 +63,7 @@ void HistoryFillDialog::Fill() {
     const FillPlan plan = PlanFill(index, m_home, m_away, m_league, dateD->date(), m_boxes->fillOptions());
     ApplyFill(plan, *m_boxes);
     lblRezultat->setText(plan.Summary(store.LeagueName(m_league)));
+    adjustSize();
 }
 
 HistoryFillDialog *ShowHistoryFill(AppContext &ctx, std::unique_ptr<HistoryBoxes> boxes, QWidget *parent) {
@@ -94,6 +97,13 @@ HistoryFillDialog *ShowHistoryFill(AppContext &ctx, std::unique_ptr<HistoryBoxes
     }
     auto *dialog = new HistoryFillDialog(ctx, std::move(boxes), *home, *away, league, date, parent);
     dialog->setWindowFlag(Qt::Dialog);
+    dialog->adjustSize();
+    // Over the form's clock area, clear of the boxes it fills.
+    if (parent && parent->isVisible()) {
+        const QRect form = parent->frameGeometry();
+        dialog->move(std::max(form.left(), form.right() - dialog->width() - 8),
+                     std::max(form.top(), form.bottom() - dialog->height() - 48));
+    }
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
