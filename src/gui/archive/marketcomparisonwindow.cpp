@@ -13,7 +13,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLegend>
@@ -257,22 +256,7 @@ void MarketComparisonWindow::buildChart(const MarketComparison &c) {
 }
 
 QString MarketComparisonWindow::askExportPath() {
-    QFileDialog dialog(this, QStringLiteral("Експорт в CSV"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("CSV файлове (*.csv)"), QStringLiteral("Всички файлове (*)")});
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    // Replacing a file is asked in Bulgarian below, with the program's own box.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Име на файла:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Вид на файла:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Запис"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Отказ"));
-    if (m_ctx.settings) dialog.setDirectory(StartFolder(*m_ctx.settings));
-    dialog.selectFile(QStringLiteral("Kalvado-архив.csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return AskCsvExportPath(this, m_ctx.settings, QStringLiteral("Kalvado-архив.csv"));
 }
 
 void MarketComparisonWindow::cmdExportClick() {

@@ -3,6 +3,7 @@
 #include "storage/settingsstore.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -27,6 +28,29 @@ void RememberFolder(SettingsStore &settings, const QString &chosenPath) {
     const QString folder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
     settings.WriteSetting(kSection, kKey, folder);
     settings.sync();
+}
+
+void PrepareFileDialog(QFileDialog &dialog, const SettingsStore *settings, const QString &accept) {
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Име на файла:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Вид на файла:"));
+    dialog.setLabelText(QFileDialog::Accept, accept);
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Отказ"));
+    dialog.setDirectory(settings ? StartFolder(*settings) : QDir::homePath());
+}
+
+QString AskCsvExportPath(QWidget *parent, const SettingsStore *settings, const QString &suggested) {
+    QFileDialog dialog(parent, QStringLiteral("Експорт в CSV"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("CSV файлове (*.csv)"), QStringLiteral("Всички файлове (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    // Replacing a file is asked in Bulgarian, with the program's own box.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    PrepareFileDialog(dialog, settings, QStringLiteral("Запис"));
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace kalvado

@@ -12,11 +12,11 @@
 #include "history/leagues.h"
 #include "history/matchfile.h"
 
+#include <QComboBox>
 #include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -387,12 +387,7 @@ void HistoryWindow::chooseFiles() {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters({QStringLiteral("Файлове с мачове (*.csv)"), QStringLiteral("Всички файлове (*)")});
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Име на файла:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Вид на файла:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Внеси"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Отказ"));
-    if (m_ctx.settings) dialog.setDirectory(StartFolder(*m_ctx.settings));
+    PrepareFileDialog(dialog, m_ctx.settings, QStringLiteral("Внеси"));
     if (dialog.exec() != QDialog::Accepted) return;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return;

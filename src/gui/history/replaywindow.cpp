@@ -12,7 +12,6 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -484,23 +483,9 @@ void ReplayWindow::showChart(const ReplayResult &r) {
 }
 
 QString ReplayWindow::askExportPath() {
-    QFileDialog dialog(this, QStringLiteral("Експорт в CSV"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("CSV файлове (*.csv)"), QStringLiteral("Всички файлове (*)")});
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    // Replacing a file is asked in Bulgarian, with the program's own box.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Име на файла:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Вид на файла:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Запис"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Отказ"));
-    dialog.setDirectory(m_ctx.settings ? StartFolder(*m_ctx.settings) : QDir::homePath());
-    dialog.selectFile(
+    return AskCsvExportPath(
+        this, m_ctx.settings,
         QStringLiteral("Kalvado-проверка-%1.csv").arg(FileNamePart(m_result ? m_result->league : QString())));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
 }
 
 void ReplayWindow::cmdEksportClick() {
