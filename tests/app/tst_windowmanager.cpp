@@ -233,6 +233,14 @@ private slots:
         QTest::newRow("finance") << Clicks{{kMain, Tw(2880, 3090, 80, 15)}} << "^Финансов анализатор$";
         QTest::newRow("six matches") << Clicks{{kMain, Tw(240, 3600, 80, 15)}} << "^Опция шест мача$";
         QTest::newRow("about") << Clicks{{kMain, Tw(2880, 3600, 80, 15)}} << "^Kalvado - Ruby  version";
+        const std::pair<QString, QPoint> history{kMain, Tw(240, 4620, 80, 15)};
+        const QString historyTitle = QStringLiteral("^История на мачовете$");
+        QTest::newRow("match history") << Clicks{history} << historyTitle;
+        // The history window's buttons sit where its layout puts them.
+        QTest::newRow("download dialog")
+            << Clicks{history, {historyTitle, QPoint(170, 330)}} << "^Изтегли от сайта";
+        QTest::newRow("check of the formula")
+            << Clicks{history, {historyTitle, QPoint(298, 330)}} << "^Проверка на формулата$";
         // No launcher on this desktop: the program shows the page itself.
         QTest::newRow("help") << Clicks{{kMain, Tw(240, 4110, 80, 15)}} << "^Kalvado – Помощ$";
     }
