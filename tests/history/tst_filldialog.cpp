@@ -62,6 +62,7 @@ private slots:
     void cleanup() { m_env.reset(); }
 
     void fillsTheFormAsTyped();
+    void clubNotFound_data();
     void clubNotFound();
     void optionsDecideWhatIsWritten();
 };
@@ -89,12 +90,32 @@ void TestFillDialog::fillsTheFormAsTyped() {
                        "години; места 2 и 3; коефициенти 1,55 4,20 6,00\nНе е попълнено: Arsenal: 2 мача")));
 }
 
+void TestFillDialog::clubNotFound_data() {
+    QTest::addColumn<QString>("guest");
+    QTest::addColumn<bool>("emptyHistory");
+    QTest::addColumn<QString>("message");
+    const QString link = QStringLiteral("Свържете го с клуб от историята в „История на мачовете“.");
+    QTest::newRow("no such club") << "Вълците" << false
+                                  << "В историята на мачовете няма клуб „Вълците“. " + link;
+    // Linked from the start, but the history holds no match of it.
+    QTest::newRow("a link without matches")
+        << "Ювентус" << false << "В историята на мачовете няма клуб „Ювентус“. " + link;
+    QTest::newRow("nothing imported yet") << "Wolves" << true
+                                          << "Историята на мачовете е празна. Внесете или изтеглете мачовете "
+                                             "на лигата в „История на мачовете“.";
+}
+
 void TestFillDialog::clubNotFound() {
-    QVERIFY(!open(QStringLiteral("Арсенал"), QStringLiteral("Вълците")));
+    QFETCH(QString, guest);
+    QFETCH(bool, emptyHistory);
+    QFETCH(QString, message);
+    if (emptyHistory) {
+        m_env->clearTable(QStringLiteral("Matches"));
+        m_env->clearTable(QStringLiteral("Leagues"));
+    }
+    QVERIFY(!open(QStringLiteral("Арсенал"), guest));
     QCOMPARE(m_env->messages.shown().size(), 1);
-    QCOMPARE(m_env->messages.shown().at(0).text,
-             QStringLiteral("В историята на мачовете няма клуб „Вълците“. Свържете го с клуб от историята в "
-                            "„История на мачовете“."));
+    QCOMPARE(m_env->messages.shown().at(0).text, message);
     QCOMPARE(results(false), QStringLiteral(": : : : : : : :"));
 }
 

@@ -68,24 +68,38 @@ void HistoryFillDialog::Fill() {
 
 HistoryFillDialog *ShowHistoryFill(AppContext &ctx, std::unique_ptr<HistoryBoxes> boxes, QWidget *parent) {
     const HistoryStore store(ctx.connectionName);
+    const auto refuse = [&](const QString &text) {
+        ctx.messages->show(parent, QStringLiteral("Kalvado"), text, MessageBoxes::Icon::Exclamation,
+                           MessageBoxes::Buttons::Ok);
+        return nullptr;
+    };
+    if (store.Leagues().isEmpty())
+        return refuse(
+            QStringLiteral("Историята на мачовете е празна. Внесете или изтеглете мачовете на лигата "
+                           "в „История на мачовете“."));
+    // A club counts as found when the history holds a match of it: a link
+    // alone (the built-in ones) says nothing about its matches.
+    const auto find = [&](const QString &typed) -> std::optional<QString> {
+        if (typed.isEmpty()) return std::nullopt;
+        const std::optional<QString> name = store.HistoryClubFor(typed);
+        if (!name || !store.LatestLeague(*name)) return std::nullopt;
+        return name;
+    };
     const QString typedHome = boxes->homeName().trimmed();
     const QString typedAway = boxes->guestName().trimmed();
-    const std::optional<QString> home = typedHome.isEmpty() ? std::nullopt : store.HistoryClubFor(typedHome);
-    const std::optional<QString> away = typedAway.isEmpty() ? std::nullopt : store.HistoryClubFor(typedAway);
+    const std::optional<QString> home = find(typedHome);
+    const std::optional<QString> away = find(typedAway);
     QStringList missing;
     const auto name = [](const QString &typed, const QString &empty) {
         return typed.isEmpty() ? empty : QStringLiteral("„%1“").arg(typed);
     };
     if (!home) missing << name(typedHome, QStringLiteral("(домакинът не е въведен)"));
     if (!away) missing << name(typedAway, QStringLiteral("(гостът не е въведен)"));
-    if (!missing.isEmpty()) {
-        ctx.messages->show(parent, QStringLiteral("Kalvado"),
-                           QStringLiteral("В историята на мачовете няма клуб %1. Свържете го с клуб от "
-                                          "историята в „История на мачовете“.")
-                               .arg(missing.join(QStringLiteral(" и "))),
-                           MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
-        return nullptr;
-    }
+    if (!missing.isEmpty())
+        return refuse(
+            QStringLiteral("В историята на мачовете няма клуб %1. Свържете го с клуб от историята в "
+                           "„История на мачовете“.")
+                .arg(missing.join(QStringLiteral(" и "))));
     const QDate today = ctx.now().date();
     QString league;
     QDate date = today;
