@@ -73,43 +73,48 @@ HistoryFillDialog *ShowHistoryFill(AppContext &ctx, std::unique_ptr<HistoryBoxes
                            MessageBoxes::Buttons::Ok);
         return nullptr;
     };
-    if (store.Leagues().isEmpty())
-        return refuse(
-            QStringLiteral("Историята на мачовете е празна. Внесете или изтеглете мачовете на лигата "
-                           "в „История на мачовете“."));
     // A club counts as found when the history holds a match of it: a link
-    // alone (the built-in ones) says nothing about its matches.
-    const auto find = [&](const QString &typed) -> std::optional<QString> {
+    // alone (the built-in ones) says nothing about its matches. Its league is
+    // that of its latest match.
+    struct Found {
+        QString name;
+        QString league;
+    };
+    const auto find = [&](const QString &typed) -> std::optional<Found> {
         if (typed.isEmpty()) return std::nullopt;
         const std::optional<QString> name = store.HistoryClubFor(typed);
-        if (!name || !store.LatestLeague(*name)) return std::nullopt;
-        return name;
+        const std::optional<QString> league = name ? store.LatestLeague(*name) : std::nullopt;
+        if (!league) return std::nullopt;
+        return Found{*name, *league};
     };
     const QString typedHome = boxes->homeName().trimmed();
     const QString typedAway = boxes->guestName().trimmed();
-    const std::optional<QString> home = find(typedHome);
-    const std::optional<QString> away = find(typedAway);
+    const std::optional<Found> home = find(typedHome);
+    const std::optional<Found> away = find(typedAway);
     QStringList missing;
     const auto name = [](const QString &typed, const QString &empty) {
         return typed.isEmpty() ? empty : QStringLiteral("„%1“").arg(typed);
     };
     if (!home) missing << name(typedHome, QStringLiteral("(домакинът не е въведен)"));
     if (!away) missing << name(typedAway, QStringLiteral("(гостът не е въведен)"));
+    // Only for a club not found: was nothing imported yet?
+    if (!missing.isEmpty() && store.Leagues().isEmpty())
+        return refuse(
+            QStringLiteral("Историята на мачовете е празна. Внесете или изтеглете мачовете на лигата "
+                           "в „История на мачовете“."));
     if (!missing.isEmpty())
         return refuse(
             QStringLiteral("В историята на мачовете няма клуб %1. Свържете го с клуб от историята в "
                            "„История на мачовете“.")
                 .arg(missing.join(QStringLiteral(" и "))));
-    const QDate today = ctx.now().date();
-    QString league;
-    QDate date = today;
-    if (const std::optional<MatchRow> next = store.NextMatch(*home, *away, today)) {
+    // The league of their next match from today, else the home club's.
+    QString league = home->league;
+    QDate date = ctx.now().date();
+    if (const std::optional<MatchRow> next = store.NextMatch(home->name, away->name, date)) {
         league = next->league;
         date = next->date;
-    } else if (const std::optional<QString> latest = store.LatestLeague(*home)) {
-        league = *latest;
     }
-    auto *dialog = new HistoryFillDialog(ctx, std::move(boxes), *home, *away, league, date, parent);
+    auto *dialog = new HistoryFillDialog(ctx, std::move(boxes), home->name, away->name, league, date, parent);
     dialog->setWindowFlag(Qt::Dialog);
     dialog->adjustSize();
     // Over the form's clock area, clear of the boxes it fills.
