@@ -1,5 +1,7 @@
 #include "history/replay.h"
 
+#include "engine/csvfield.h"
+
 #include <QSaveFile>
 
 namespace kalvado {
@@ -94,17 +96,6 @@ void Count(ReplayTotals &t, const ReplayMatch &m) {
     t.formulaProfit += *m.profit;
     t.favouriteProfit += Profit(*m.favourite, m.real, odds);
     t.homeProfit += Profit(Sign::Home, m.real, odds);
-}
-
-QString Quoted(const QString &text) {
-    for (const QChar c : text) {
-        if (c == u';' || c == u'"' || c == u'\n' || c == u'\r') {
-            QString quoted = text;
-            quoted.replace(u'"', QStringLiteral("\"\""));
-            return u'"' + quoted + u'"';
-        }
-    }
-    return text;
 }
 
 // Ten-thousandths as a decimal with the comma: at least two decimals, no
@@ -292,7 +283,7 @@ QString ExportReplayCsv(const ReplayResult &result, const QString &path) {
     const auto line = [&](const QStringList &fields) {
         for (qsizetype i = 0; i < fields.size(); ++i) {
             if (i) bytes += ';';
-            bytes += Quoted(fields.at(i)).toUtf8();
+            bytes += CsvField(fields.at(i)).toUtf8();
         }
         bytes += "\r\n";
     };

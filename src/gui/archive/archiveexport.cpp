@@ -47,17 +47,6 @@ QStringList CsvHeader() {
             QStringLiteral("Знак на резултата")};
 }
 
-QString CsvField(const QString &text) {
-    for (const QChar c : text) {
-        if (c == u';' || c == u'"' || c == u'\n' || c == u'\r') {
-            QString quoted = text;
-            quoted.replace(u'"', QStringLiteral("\"\""));
-            return u'"' + quoted + u'"';
-        }
-    }
-    return text;
-}
-
 QString ExportArchiveCsv(const QString &connection, const QString &path, int *rowsWritten) {
     if (rowsWritten) *rowsWritten = 0;
     const QSqlDatabase db = QSqlDatabase::database(connection, false);

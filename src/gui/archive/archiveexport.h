@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/csvfield.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,9 +14,6 @@ namespace kalvado {
 
 QStringList CsvHeader();
 
-// A field as written: in double quotes, inner quotes doubled, when it holds
-// ";", a quote or a line break.
-QString CsvField(const QString &text);
 
 // Writes the file whole or not at all (a temporary file renamed over the
 // target at the end). Empty on success, otherwise a message for the user.
