@@ -87,62 +87,44 @@ void MarketComparisonWindow::build() {
     bold.setBold(true);
 
     // Every label is plain text: nothing here is ever read as markup.
-    const auto label = [this](const QString &text, int left, int top, int width,
-                              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-        auto *l = new QLabel(text, this);
-        l->setTextFormat(Qt::PlainText);
-        l->setAlignment(align);
-        PlaceTw(l, left, top, width, kRow);
-        return l;
-    };
-    const auto number = [&](const QString &name, int left, int top, int width) {
-        QLabel *l = Named(label(QString(), left, top, width, Qt::AlignRight | Qt::AlignVCenter), name);
-        l->setFont(bold);
-        return l;
-    };
-    const auto heading = [&](const QString &text, int left, int top, int width,
-                             Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-        QLabel *l = label(text, left, top, width, align);
-        l->setFont(bold);
-        return l;
-    };
+    const RowLabels rows(this, kRow, bold);
 
-    label(QStringLiteral("Завършени прогнози с коефициенти:"), 240, 240, 5400);
-    lblCompared = number(QStringLiteral("lblCompared"), 5640, 240, 1200);
-    label(QStringLiteral("Завършени прогнози без коефициенти (не са сравнени):"), 240, 540, 5400);
-    lblLeftOut = number(QStringLiteral("lblLeftOut"), 5640, 540, 1200);
-    lblNote = Named(label(QString(), 240, 840, 10080), QStringLiteral("lblNote"));
+    rows.label(QStringLiteral("Завършени прогнози с коефициенти:"), 240, 240, 5400);
+    lblCompared = rows.number(QStringLiteral("lblCompared"), 5640, 240, 1200);
+    rows.label(QStringLiteral("Завършени прогнози без коефициенти (не са сравнени):"), 240, 540, 5400);
+    lblLeftOut = rows.number(QStringLiteral("lblLeftOut"), 5640, 540, 1200);
+    lblNote = Named(rows.label(QString(), 240, 840, 10080), QStringLiteral("lblNote"));
     lblNote->setWordWrap(true);
     lblNote->resize(lblNote->width(), Px(2 * kRow));
 
     // Hits, each with its count and percentage of the compared prognoses.
     constexpr int kHitsTop = 1560;
-    heading(QStringLiteral("Познати"), 240, kHitsTop, 3600);
-    heading(QStringLiteral("Брой"), 3840, kHitsTop, 840, Qt::AlignRight | Qt::AlignVCenter);
-    heading(QStringLiteral("%"), 4740, kHitsTop, 780, Qt::AlignRight | Qt::AlignVCenter);
+    rows.heading(QStringLiteral("Познати"), 240, kHitsTop, 3600);
+    rows.heading(QStringLiteral("Брой"), 3840, kHitsTop, 840, Qt::AlignRight | Qt::AlignVCenter);
+    rows.heading(QStringLiteral("%"), 4740, kHitsTop, 780, Qt::AlignRight | Qt::AlignVCenter);
     const QString hitNames[4] = {
         QStringLiteral("Знак – прогнози Kalvado"), QStringLiteral("Знак – фаворит на букмейкърите"),
         QStringLiteral("Знак – винаги „1“"), QStringLiteral("Точен резултат – прогнози Kalvado")};
     for (int i = 0; i < 4; ++i) {
         const int top = kHitsTop + (i + 1) * kRow;
-        label(hitNames[i], 240, top, 3600);
-        lblHits[i] = number(QStringLiteral("lblHits_%1").arg(i), 3840, top, 840);
-        lblHitsPct[i] = number(QStringLiteral("lblHitsPct_%1").arg(i), 4740, top, 780);
+        rows.label(hitNames[i], 240, top, 3600);
+        lblHits[i] = rows.number(QStringLiteral("lblHits_%1").arg(i), 3840, top, 840);
+        lblHitsPct[i] = rows.number(QStringLiteral("lblHitsPct_%1").arg(i), 4740, top, 780);
     }
 
     // Predicted sign against real sign.
     constexpr int kTableLeft = 6120;
-    heading(QStringLiteral("Прогноза \\ реален знак"), kTableLeft, kHitsTop, 4200);
+    rows.heading(QStringLiteral("Прогноза \\ реален знак"), kTableLeft, kHitsTop, 4200);
     const QString signs[3] = {QStringLiteral("1"), QStringLiteral("X"), QStringLiteral("2")};
     for (int r = 0; r < 3; ++r)
-        heading(signs[r], kTableLeft + 1800 + r * 840, kHitsTop + kRow, 780,
-                Qt::AlignRight | Qt::AlignVCenter);
+        rows.heading(signs[r], kTableLeft + 1800 + r * 840, kHitsTop + kRow, 780,
+                     Qt::AlignRight | Qt::AlignVCenter);
     for (int p = 0; p < 3; ++p) {
         const int top = kHitsTop + (p + 2) * kRow;
-        label(QStringLiteral("прогноза ") + signs[p], kTableLeft, top, 1800);
+        rows.label(QStringLiteral("прогноза ") + signs[p], kTableLeft, top, 1800);
         for (int r = 0; r < 3; ++r) {
-            QLabel *cell =
-                number(QStringLiteral("lblSigns_%1_%2").arg(p).arg(r), kTableLeft + 1800 + r * 840, top, 780);
+            QLabel *cell = rows.number(QStringLiteral("lblSigns_%1_%2").arg(p).arg(r),
+                                       kTableLeft + 1800 + r * 840, top, 780);
             // The hits lie on the diagonal.
             if (p == r) SetColours(cell, QColor(220, 245, 210), Qt::black);
             lblSigns[p][r] = cell;
@@ -151,18 +133,18 @@ void MarketComparisonWindow::build() {
 
     // A stake of 1 on every compared prognosis at its odds.
     constexpr int kMoneyTop = 3240;
-    heading(QStringLiteral("Залог 1 на всяка среща"), 240, kMoneyTop, 3600);
-    heading(QStringLiteral("Залози"), 3840, kMoneyTop, 840, Qt::AlignRight | Qt::AlignVCenter);
-    heading(QStringLiteral("Печалба"), 4740, kMoneyTop, 1500, Qt::AlignRight | Qt::AlignVCenter);
-    heading(QStringLiteral("Доходност"), 6300, kMoneyTop, 1500, Qt::AlignRight | Qt::AlignVCenter);
+    rows.heading(QStringLiteral("Залог 1 на всяка среща"), 240, kMoneyTop, 3600);
+    rows.heading(QStringLiteral("Залози"), 3840, kMoneyTop, 840, Qt::AlignRight | Qt::AlignVCenter);
+    rows.heading(QStringLiteral("Печалба"), 4740, kMoneyTop, 1500, Qt::AlignRight | Qt::AlignVCenter);
+    rows.heading(QStringLiteral("Доходност"), 6300, kMoneyTop, 1500, Qt::AlignRight | Qt::AlignVCenter);
     const QString stakeNames[2] = {QStringLiteral("Прогнози Kalvado"),
                                    QStringLiteral("Фаворит на букмейкърите")};
     for (int i = 0; i < 2; ++i) {
         const int top = kMoneyTop + (i + 1) * kRow;
-        label(stakeNames[i], 240, top, 3600);
-        lblStakes[i] = number(QStringLiteral("lblStakes_%1").arg(i), 3840, top, 840);
-        lblProfit[i] = number(QStringLiteral("lblProfit_%1").arg(i), 4740, top, 1500);
-        lblYield[i] = number(QStringLiteral("lblYield_%1").arg(i), 6300, top, 1500);
+        rows.label(stakeNames[i], 240, top, 3600);
+        lblStakes[i] = rows.number(QStringLiteral("lblStakes_%1").arg(i), 3840, top, 840);
+        lblProfit[i] = rows.number(QStringLiteral("lblProfit_%1").arg(i), 4740, top, 1500);
+        lblYield[i] = rows.number(QStringLiteral("lblYield_%1").arg(i), 6300, top, 1500);
     }
 
     cmdExport = Named(new QPushButton(QStringLiteral("Експорт в CSV…"), this), QStringLiteral("cmdExport"));

@@ -1,5 +1,6 @@
 #include "gui/common/widgets.h"
 
+#include "gui/common/twips.h"
 #include "storage/recordset.h"
 
 #include <QDateTime>
@@ -39,6 +40,23 @@ QLabel *PlainLabel(const QString &text, QWidget *parent) {
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     return label;
+}
+
+QLabel *RowLabels::label(const QString &text, int left, int top, int width, Qt::Alignment align) const {
+    QLabel *l = PlainLabel(text, m_parent);
+    l->setAlignment(align);
+    PlaceTw(l, left, top, width, m_row);
+    return l;
+}
+
+QLabel *RowLabels::heading(const QString &text, int left, int top, int width, Qt::Alignment align) const {
+    QLabel *l = label(text, left, top, width, align);
+    l->setFont(m_bold);
+    return l;
+}
+
+QLabel *RowLabels::number(const QString &name, int left, int top, int width) const {
+    return Named(heading(QString(), left, top, width, Qt::AlignRight | Qt::AlignVCenter), name);
 }
 
 void BindLabel(QLabel *label, RecordSet *cursor, const QString &column) {

@@ -22,6 +22,25 @@ template <class W> W *Named(W *w, const QString &name) {
 QLabel *PlainLabel(QWidget *parent);
 QLabel *PlainLabel(const QString &text, QWidget *parent);
 
+// Plain-text labels one row high, placed in twips on one parent, as the
+// counting windows lay out their tables: captions, bold headings and bold
+// named numbers aligned right.
+class RowLabels final {
+public:
+    RowLabels(QWidget *parent, int rowTwips, const QFont &bold)
+        : m_parent(parent), m_row(rowTwips), m_bold(bold) {}
+    QLabel *label(const QString &text, int left, int top, int width,
+                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) const;
+    QLabel *heading(const QString &text, int left, int top, int width,
+                    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) const;
+    QLabel *number(const QString &name, int left, int top, int width) const;
+
+private:
+    QWidget *m_parent;
+    int m_row;
+    QFont m_bold;
+};
+
 // Background and text colour of a label or a text box.
 void SetColours(QWidget *w, const QColor &background, const QColor &text);
 QColor BackgroundOf(const QWidget *w);

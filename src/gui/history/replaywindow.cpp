@@ -77,35 +77,18 @@ void ReplayWindow::build() {
     QFont bold = font();
     bold.setBold(true);
 
-    // Every label is plain text: league and club names come from downloaded files.
-    const auto label = [this](const QString &text, int left, int top, int width,
-                              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-        auto *l = PlainLabel(text, this);
-        l->setAlignment(align);
-        PlaceTw(l, left, top, width, kRow);
-        return l;
-    };
-    const auto number = [&](const QString &name, int left, int top, int width) {
-        QLabel *l = Named(label(QString(), left, top, width, Qt::AlignRight | Qt::AlignVCenter), name);
-        l->setFont(bold);
-        return l;
-    };
-    const auto heading = [&](const QString &text, int left, int top, int width,
-                             Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-        QLabel *l = label(text, left, top, width, align);
-        l->setFont(bold);
-        return l;
-    };
+    // Every label is plain text: nothing here is ever read as markup.
+    const RowLabels rows(this, kRow, bold);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 
     // The choice and the run.
-    label(QStringLiteral("Лига:"), 240, 210, 600);
+    rows.label(QStringLiteral("Лига:"), 240, 210, 600);
     cmbLiga = Named(new QComboBox(this), QStringLiteral("cmbLiga"));
     PlaceTw(cmbLiga, 840, 180, 4200, 360);
-    label(QStringLiteral("Сезони от:"), 5220, 210, 960);
+    rows.label(QStringLiteral("Сезони от:"), 5220, 210, 960);
     cmbOt = Named(new QComboBox(this), QStringLiteral("cmbOt"));
     PlaceTw(cmbOt, 6180, 180, 1500, 360);
-    label(QStringLiteral("до:"), 7800, 210, 360);
+    rows.label(QStringLiteral("до:"), 7800, 210, 360);
     cmbDo = Named(new QComboBox(this), QStringLiteral("cmbDo"));
     PlaceTw(cmbDo, 8160, 180, 1500, 360);
     cmdPusni = Named(new QPushButton(QStringLiteral("Провери"), this), QStringLiteral("cmdPusni"));
@@ -115,7 +98,7 @@ void ReplayWindow::build() {
     PlaceTw(cmdSpri, 11520, 165, 1500, 390);
     prgHod = Named(new QProgressBar(this), QStringLiteral("prgHod"));
     PlaceTw(prgHod, 13200, 180, 2760, 360);
-    lblHod = Named(label(QString(), 240, 630, 15720), QStringLiteral("lblHod"));
+    lblHod = Named(rows.label(QString(), 240, 630, 15720), QStringLiteral("lblHod"));
     connect(cmbLiga, &QComboBox::currentIndexChanged, this, &ReplayWindow::leagueChanged);
     connect(cmdPusni, &QPushButton::clicked, this, &ReplayWindow::cmdPusniClick);
     connect(cmdSpri, &QPushButton::clicked, this, &ReplayWindow::Stop);
@@ -123,9 +106,9 @@ void ReplayWindow::build() {
     // Matches and hits, each with its count and percentage.
     constexpr int kNameW = 3900, kCountL = 4140, kCountW = 900, kPctL = 5100, kPctW = 780;
     int top = kResultsTop;
-    heading(QStringLiteral("Мачове"), 240, top, kNameW);
-    heading(QStringLiteral("Брой"), kCountL, top, kCountW, right);
-    heading(QStringLiteral("%"), kPctL, top, kPctW, right);
+    rows.heading(QStringLiteral("Мачове"), 240, top, kNameW);
+    rows.heading(QStringLiteral("Брой"), kCountL, top, kCountW, right);
+    rows.heading(QStringLiteral("%"), kPctL, top, kPctW, right);
     for (int i = 0; i < 7; ++i) {
         top += kRow;
         const QString name = i == 0   ? QStringLiteral("В избраните сезони")
@@ -134,22 +117,23 @@ void ReplayWindow::build() {
                                       : ReplayLeftOutText(ReplayLeftOut(i - 2));
         // The reasons sit under "Пропуснати".
         const int indent = i > 2 ? 240 : 0;
-        QLabel *l = label(i > 2 ? QStringLiteral("– ") + name : name, 240 + indent, top, kNameW - indent);
+        QLabel *l =
+            rows.label(i > 2 ? QStringLiteral("– ") + name : name, 240 + indent, top, kNameW - indent);
         l->setToolTip(name);
-        lblMachove[i] = number(QStringLiteral("lblMachove_%1").arg(i), kCountL, top, kCountW);
-        lblMachovePct[i] = number(QStringLiteral("lblMachovePct_%1").arg(i), kPctL, top, kPctW);
+        lblMachove[i] = rows.number(QStringLiteral("lblMachove_%1").arg(i), kCountL, top, kCountW);
+        lblMachovePct[i] = rows.number(QStringLiteral("lblMachovePct_%1").arg(i), kPctL, top, kPctW);
     }
     top += kRow + 120;
-    heading(QStringLiteral("Познати (от повторените)"), 240, top, kNameW);
+    rows.heading(QStringLiteral("Познати (от повторените)"), 240, top, kNameW);
     const QString hitNames[5] = {QStringLiteral("Знак – формулата"), QStringLiteral("Знак – фаворитът"),
                                  QStringLiteral("Знак – винаги „1“"),
                                  QStringLiteral("Точен резултат – формулата"),
                                  QStringLiteral("Точен резултат – винаги 1:1")};
     for (int i = 0; i < 5; ++i) {
         top += kRow;
-        label(hitNames[i], 240, top, kNameW);
-        lblHits[i] = number(QStringLiteral("lblHits_%1").arg(i), kCountL, top, kCountW);
-        lblHitsPct[i] = number(QStringLiteral("lblHitsPct_%1").arg(i), kPctL, top, kPctW);
+        rows.label(hitNames[i], 240, top, kNameW);
+        lblHits[i] = rows.number(QStringLiteral("lblHits_%1").arg(i), kCountL, top, kCountW);
+        lblHitsPct[i] = rows.number(QStringLiteral("lblHitsPct_%1").arg(i), kPctL, top, kPctW);
     }
 
     // The formula's calls and what happened, with the calls against the real sign.
@@ -157,11 +141,13 @@ void ReplayWindow::build() {
     const QString signs[3] = {QStringLiteral("1"), QStringLiteral("X"), QStringLiteral("2")};
     constexpr int kCellW = 660;
     const int cols[7] = {1140, 1860, 2580, 3300, 4080, 4740, 5400};
-    heading(QStringLiteral("Знак"), 240, top, 900);
-    heading(QStringLiteral("Прогноза"), cols[0], top, 2 * kCellW + 60, Qt::AlignHCenter | Qt::AlignVCenter);
-    heading(QStringLiteral("Реално"), cols[2], top, 2 * kCellW + 60, Qt::AlignHCenter | Qt::AlignVCenter);
-    heading(QStringLiteral("Прогноза \\ реално"), cols[4], top, 3 * kCellW,
-            Qt::AlignHCenter | Qt::AlignVCenter);
+    rows.heading(QStringLiteral("Знак"), 240, top, 900);
+    rows.heading(QStringLiteral("Прогноза"), cols[0], top, 2 * kCellW + 60,
+                 Qt::AlignHCenter | Qt::AlignVCenter);
+    rows.heading(QStringLiteral("Реално"), cols[2], top, 2 * kCellW + 60,
+                 Qt::AlignHCenter | Qt::AlignVCenter);
+    rows.heading(QStringLiteral("Прогноза \\ реално"), cols[4], top, 3 * kCellW,
+                 Qt::AlignHCenter | Qt::AlignVCenter);
     top += kRow;
     const QString subheads[7] = {QStringLiteral("Брой"),
                                  QStringLiteral("%"),
@@ -171,16 +157,17 @@ void ReplayWindow::build() {
                                  signs[1],
                                  signs[2]};
     for (int c = 0; c < 7; ++c)
-        heading(subheads[c], cols[c], top, kCellW, right);
+        rows.heading(subheads[c], cols[c], top, kCellW, right);
     for (int s = 0; s < 3; ++s) {
         top += kRow;
-        label(QStringLiteral("„%1“").arg(signs[s]), 240, top, 900);
-        lblCalls[s] = number(QStringLiteral("lblCalls_%1").arg(s), cols[0], top, kCellW);
-        lblCallsPct[s] = number(QStringLiteral("lblCallsPct_%1").arg(s), cols[1], top, kCellW);
-        lblReal[s] = number(QStringLiteral("lblReal_%1").arg(s), cols[2], top, kCellW);
-        lblRealPct[s] = number(QStringLiteral("lblRealPct_%1").arg(s), cols[3], top, kCellW);
+        rows.label(QStringLiteral("„%1“").arg(signs[s]), 240, top, 900);
+        lblCalls[s] = rows.number(QStringLiteral("lblCalls_%1").arg(s), cols[0], top, kCellW);
+        lblCallsPct[s] = rows.number(QStringLiteral("lblCallsPct_%1").arg(s), cols[1], top, kCellW);
+        lblReal[s] = rows.number(QStringLiteral("lblReal_%1").arg(s), cols[2], top, kCellW);
+        lblRealPct[s] = rows.number(QStringLiteral("lblRealPct_%1").arg(s), cols[3], top, kCellW);
         for (int r = 0; r < 3; ++r) {
-            QLabel *cell = number(QStringLiteral("lblSigns_%1_%2").arg(s).arg(r), cols[4 + r], top, kCellW);
+            QLabel *cell =
+                rows.number(QStringLiteral("lblSigns_%1_%2").arg(s).arg(r), cols[4 + r], top, kCellW);
             // The hits lie on the diagonal.
             if (s == r) SetColours(cell, QColor(220, 245, 210), Qt::black);
             lblSigns[s][r] = cell;
@@ -189,25 +176,25 @@ void ReplayWindow::build() {
 
     // A stake of 1 on every replayed match at its held odds.
     top += kRow + 120;
-    heading(QStringLiteral("Залог 1 на всеки мач"), 240, top, 2460);
-    heading(QStringLiteral("Залози"), 2700, top, 840, right);
-    heading(QStringLiteral("Печалба"), 3540, top, 1140, right);
-    heading(QStringLiteral("Доходност"), 4740, top, 1320, right);
+    rows.heading(QStringLiteral("Залог 1 на всеки мач"), 240, top, 2460);
+    rows.heading(QStringLiteral("Залози"), 2700, top, 840, right);
+    rows.heading(QStringLiteral("Печалба"), 3540, top, 1140, right);
+    rows.heading(QStringLiteral("Доходност"), 4740, top, 1320, right);
     const QString stakeNames[3] = {QStringLiteral("Формулата"), QStringLiteral("Фаворитът"),
                                    QStringLiteral("Винаги „1“")};
     for (int i = 0; i < 3; ++i) {
         top += kRow;
-        label(stakeNames[i], 240, top, 2460);
-        lblStakes[i] = number(QStringLiteral("lblStakes_%1").arg(i), 2700, top, 840);
-        lblProfit[i] = number(QStringLiteral("lblProfit_%1").arg(i), 3540, top, 1140);
-        lblYield[i] = number(QStringLiteral("lblYield_%1").arg(i), 4740, top, 1320);
+        rows.label(stakeNames[i], 240, top, 2460);
+        lblStakes[i] = rows.number(QStringLiteral("lblStakes_%1").arg(i), 2700, top, 840);
+        lblProfit[i] = rows.number(QStringLiteral("lblProfit_%1").arg(i), 3540, top, 1140);
+        lblYield[i] = rows.number(QStringLiteral("lblYield_%1").arg(i), 4740, top, 1320);
     }
 
     // The profit over the matches, and one line per season.
     chtProfit = Named(new QChartView(new QChart, this), QStringLiteral("chtProfit"));
     chtProfit->setRenderHint(QPainter::Antialiasing);
     PlaceTw(chtProfit, kRightLeft, kResultsTop, kRightWidth, kChartHeight);
-    lblNote = Named(label(QString(), kRightLeft + 240, kResultsTop, kRightWidth - 480, Qt::AlignCenter),
+    lblNote = Named(rows.label(QString(), kRightLeft + 240, kResultsTop, kRightWidth - 480, Qt::AlignCenter),
                     QStringLiteral("lblNote"));
     lblNote->setWordWrap(true);
     lblNote->resize(lblNote->width(), Px(kChartHeight));
